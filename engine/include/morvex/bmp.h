@@ -1,0 +1,54 @@
+// Reading and writing Windows bitmap (.bmp) files.
+//
+// The reader accepts the formats a Windows program meets: 1, 4 and 8 bits with
+// palettes, RLE4 and RLE8, 16 and 32 bits with and without bit fields, 24
+// bits, bottom-up and top-down rows, OS/2 1.x/2.x and the V4/V5 headers. Images
+// of up to 8 bits load as PixelFormat::Indexed8, all others as Rgb24; the
+// file's bit depth is kept in Bitmap::sourceBitDepth().
+//
+// Anything that cannot be read as a bitmap raises BitmapFormatError, whose text
+// is "Bitmap image is not valid". Bad input never reads out of bounds and never
+// allocates more than the data could fill.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "morvex/bitmap.h"
+
+namespace morvex {
+
+class BitmapFormatError : public std::runtime_error {
+ public:
+  BitmapFormatError() : std::runtime_error("Bitmap image is not valid") {}
+};
+
+// A file that cannot be opened or read; the text names the file and the reason.
+class FileReadError : public std::runtime_error {
+ public:
+  explicit FileReadError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// Decodes a whole .bmp file held in memory (starting with "BM") into `into`,
+// reusing its storage.
+void DecodeBmp(std::span<const std::uint8_t> file, Bitmap& into);
+
+// Decodes a packed device-independent bitmap: info header, colour table, pixel
+// rows, as a scanner's native transfer hands it over.
+void DecodePackedDib(std::span<const std::uint8_t> dib, Bitmap& into);
+
+// Loads a .bmp file from disk into `into`, reusing its storage.
+void LoadBmpFile(const std::filesystem::path& path, Bitmap& into);
+Bitmap LoadBmpFile(const std::filesystem::path& path);
+
+// Encodes as a .bmp file: Rgb24 bitmaps as 24 bits, Indexed8 as 8 bits with
+// their palette.
+std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
+// Writes EncodeBmp's bytes; throws std::runtime_error naming the file on failure.
+void SaveBmpFile(const std::filesystem::path& path, const Bitmap& bitmap);
+
+}  // namespace morvex

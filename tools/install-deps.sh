@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need, when
+# they are missing. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev            # fuzzing and the second compiler
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpng-dev                          # reading reference pictures in tests
+  libfreetype-dev fonts-dejavu-extra  # rendering digits for the reference strip and sample notes
+  qt6-base-dev                        # the desktop window
+  libsane-dev                         # scanner access
+)
+if [ "${MORVEX_WITH_X:-0}" = 1 ]; then packages+=(xvfb xauth x11-utils imagemagick); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
