@@ -21,6 +21,14 @@ test: build
 demo: build
 	@tools/demo.sh $(BUILD)
 
+gui: build
+	@$(BUILD)/app/gui/morvex-demo
+
+screenshots:
+	@MORVEX_WITH_X=1 tools/install-deps.sh
+	@$(MAKE) --no-print-directory build
+	@tools/screenshots.sh $(BUILD)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
