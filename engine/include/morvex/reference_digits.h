@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "morvex/bitmap.h"
 
@@ -29,20 +30,37 @@ inline constexpr std::array<ReferenceBox, 10> ReferenceBoxes = {{
     {161, 182}, {195, 216}, {226, 247}, {257, 278}, {288, 309},
 }};
 
+// The reference image of one digit as the glyph matcher uses it: the digit's
+// source box (Right - Left columns by 34 rows) scaled by nearest neighbour onto
+// (Right - Left + 1) by 35 pixels, held as Brightness levels.
+struct ReferenceImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> levels;
+  const std::uint8_t* row(int y) const { return levels.data() + static_cast<std::ptrdiff_t>(y) * width; }
+};
+
 class ReferenceDigits {
  public:
   bool loaded() const { return !strip_.empty(); }
   // The Etalon strip; empty when not loaded.
   const Bitmap& strip() const { return strip_; }
+  // The reference image of digit 0 to 9; empty when not loaded.
+  const ReferenceImage& reference(int digit) const { return images_[static_cast<std::size_t>(digit)]; }
 
  private:
   friend ReferenceDigits LoadReferenceDigits();
+  friend ReferenceDigits ReferenceDigitsFromStrip(Bitmap strip);
   friend void FreeReferenceDigits(ReferenceDigits&);
   Bitmap strip_;
+  std::array<ReferenceImage, 10> images_;
 };
 
 // Builds the strip from the copy compiled into the engine; needs no file.
 ReferenceDigits LoadReferenceDigits();
+// Builds the references from a strip of the same layout (for tools and tests
+// that draw their own strip).
+ReferenceDigits ReferenceDigitsFromStrip(Bitmap strip);
 // Releases the strip; does nothing when it was never loaded.
 void FreeReferenceDigits(ReferenceDigits& digits);
 
