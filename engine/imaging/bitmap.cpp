@@ -39,8 +39,22 @@ int Bitmap::sourceBitDepth() const {
 }
 
 void Bitmap::reset(int width, int height, PixelFormat format) {
+  resize(width, height, format);
+  const std::size_t bytes = pixels_.size();
+  if (bytes == 0) return;
+  if (format_ == PixelFormat::Rgb24) {
+    std::memset(pixels_.data(), 0xFF, bytes);
+  } else {
+    std::memset(pixels_.data(), nearestIndex(MakeColour(255, 255, 255)), bytes);
+  }
+}
+
+void Bitmap::resetForOverwrite(int width, int height, PixelFormat format) { resize(width, height, format); }
+
+void Bitmap::resize(int width, int height, PixelFormat format) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
+  sourceBitDepth_ = 0;
   if (format != format_ || (format == PixelFormat::Indexed8 && paletteSize_ == 0)) {
     format_ = format;
     if (format_ == PixelFormat::Indexed8) {
@@ -51,13 +65,7 @@ void Bitmap::reset(int width, int height, PixelFormat format) {
     }
     updateGreyFlag();
   }
-  const auto bytes = static_cast<std::size_t>(stride()) * static_cast<std::size_t>(height_);
-  pixels_.resize(bytes);
-  if (format_ == PixelFormat::Rgb24) {
-    std::memset(pixels_.data(), 0xFF, bytes);
-  } else {
-    std::memset(pixels_.data(), nearestIndex(MakeColour(255, 255, 255)), bytes);
-  }
+  pixels_.resize(static_cast<std::size_t>(stride()) * static_cast<std::size_t>(height_));
 }
 
 void Bitmap::setSize(int width, int height) {

@@ -69,9 +69,14 @@ class Bitmap {
   void setSourceBitDepth(int bits) { sourceBitDepth_ = bits; }
 
   // Resizes to width x height and makes every pixel white, keeping the format
-  // and palette. The storage is reused when it is large enough, so a bitmap
-  // that is loaded again and again allocates only when the images grow.
+  // and palette (a change to Indexed8 installs the grey palette) and
+  // forgetting the source bit depth. The storage is reused when it is large
+  // enough, so a bitmap that is loaded again and again allocates only when
+  // the images grow.
   void reset(int width, int height, PixelFormat format);
+  // Like reset() but leaves the pixel bytes unspecified: for readers that
+  // write every pixel themselves and should not pay for a white fill first.
+  void resetForOverwrite(int width, int height, PixelFormat format);
 
   // Changes the size keeping the top-left content; new area is white.
   void setSize(int width, int height);
@@ -108,6 +113,7 @@ class Bitmap {
 
  private:
   void updateGreyFlag();
+  void resize(int width, int height, PixelFormat format);
 
   int width_ = 0;
   int height_ = 0;

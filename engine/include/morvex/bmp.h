@@ -33,6 +33,22 @@ class FileReadError : public std::runtime_error {
   explicit FileReadError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// A file that cannot be created or written; the text names the file and the
+// reason.
+class FileWriteError : public std::runtime_error {
+ public:
+  explicit FileWriteError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// The decoders below reuse `into`'s storage, so loading many images of one
+// size allocates once. On BitmapFormatError `into` is left empty (0 x 0);
+// on FileReadError it is left untouched.
+//
+// Limits: width and height at most 2^20, at most 2^27 pixels, densities at
+// most 1,000,000 pixels per metre; every pixel index must have a palette
+// entry; RLE runs and moves must stay inside the image. Pixels an RLE stream
+// skips (moves, early end of line or of bitmap) are palette index 0.
+
 // Decodes a whole .bmp file held in memory (starting with "BM") into `into`,
 // reusing its storage.
 void DecodeBmp(std::span<const std::uint8_t> file, Bitmap& into);
@@ -45,10 +61,11 @@ void DecodePackedDib(std::span<const std::uint8_t> dib, Bitmap& into);
 void LoadBmpFile(const std::filesystem::path& path, Bitmap& into);
 Bitmap LoadBmpFile(const std::filesystem::path& path);
 
-// Encodes as a .bmp file: Rgb24 bitmaps as 24 bits, Indexed8 as 8 bits with
-// their palette.
+// Encodes as a bottom-up .bmp file with a BITMAPINFOHEADER: Rgb24 bitmaps as
+// 24 bits, Indexed8 as 8 bits with their palette. An empty bitmap cannot be
+// written (std::runtime_error).
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
-// Writes EncodeBmp's bytes; throws std::runtime_error naming the file on failure.
+// Writes EncodeBmp's bytes; throws FileWriteError naming the file on failure.
 void SaveBmpFile(const std::filesystem::path& path, const Bitmap& bitmap);
 
 }  // namespace morvex
