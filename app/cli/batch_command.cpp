@@ -1,0 +1,165 @@
+// morvex batch: the folder run, with the report and per-file rows as files.
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "commands.h"
+#include "json.h"
+#include "morvex/app/batch.h"
+#include "morvex/app/batch_report.h"
+#include "morvex/app/note_template.h"
+#include "progress_bar.h"
+
+namespace morvex::cli {
+
+namespace {
+
+struct BatchCommandOptions {
+  std::string folder;
+  bool rename = false;
+  std::string report;
+  std::string results;
+  unsigned jobs = 0;
+};
+
+// One machine-readable row per file, as CSV or as JSON lines.
+class ResultRows {
+ public:
+  explicit ResultRows(bool json) : json_(json) {
+    if (!json_) text_ = "name,zone1,zone2,denomination,upside_down,dpi,zone1_match,zone2_match,denomination_match,new_name\n";
+  }
+
+  void add(const app::BatchFileResult& f) {
+    const auto& r = f.Result;
+    const bool m1 = f.Mask & app::Zone1Match, m2 = f.Mask & app::Zone2Match, m3 = f.Mask & app::DenominationMatch;
+    const std::string newName = f.NewName.value_or("");
+    if (json_) {
+      auto b = [](bool v) { return v ? "true" : "false"; };
+      text_ += "{\"name\":" + JsonString(f.ListedName) + ",\"zone1\":" + JsonString(r.Zone1Number) +
+               ",\"zone2\":" + JsonString(r.Zone2Number) + ",\"denomination\":" + std::to_string(r.Denomination) +
+               ",\"upside_down\":" + b(r.UpsideDown) + ",\"dpi\":" + std::to_string(r.Dpi) + ",\"zone1_match\":" +
+               b(m1) + ",\"zone2_match\":" + b(m2) + ",\"denomination_match\":" + b(m3) + ",\"new_name\":" +
+               (f.NewName ? JsonString(*f.NewName) : "null") + "}\n";
+    } else {
+      auto b = [](bool v) { return v ? "1" : "0"; };
+      text_ += CsvField(f.ListedName) + ',' + CsvField(r.Zone1Number) + ',' + CsvField(r.Zone2Number) + ',' +
+               std::to_string(r.Denomination) + ',' + b(r.UpsideDown) + ',' + std::to_string(r.Dpi) + ',' + b(m1) +
+               ',' + b(m2) + ',' + b(m3) + ',' + CsvField(newName) + '\n';
+    }
+  }
+
+  const std::string& text() const { return text_; }
+
+ private:
+  bool json_;
+  std::string text_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+bool IsJsonName(const std::string& path) {
+  const std::string ext = std::filesystem::path(path).extension().string();
+  return ext == ".json" || ext == ".jsonl";
+}
+
+// The folder as an absolute path without trailing slashes (the root stays "/").
+std::string AbsoluteFolder(const std::string& folder) {
+  std::string path = std::filesystem::absolute(folder).lexically_normal().string();
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+void PrintSummary(const app::BatchReport& report) {
+  auto line = [](std::string_view label, std::int32_t value) {
+    std::printf("%.*s: %d\n", static_cast<int>(label.size()), label.data(), static_cast<int>(value));
+  };
+  line(app::kTotalLabel, report.Total);
+  line(app::kEitherLabel, report.Counts.EitherCorrect);
+  line(app::kZone1Label, report.Counts.Zone1Correct);
+  line(app::kZone2Label, report.Counts.Zone2Correct);
+  line(app::kDenominationLabel, report.Counts.DenominationCorrect);
+  std::printf("%s\n", report.TimeText.c_str());
+}
+
+}  // namespace
+
+int BatchCommand(std::span<const std::string_view> args) {
+  BatchCommandOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    auto value = [&](std::string& into) {
+      if (++i == args.size()) return false;
+      into = args[i];
+      return true;
+    };
+    if (a == "--rename") {
+      o.rename = true;
+    } else if (a == "--report") {
+      if (!value(o.report)) return UsageError("--report needs a file name");
+    } else if (a == "--results") {
+      if (!value(o.results)) return UsageError("--results needs a file name");
+    } else if (a == "--jobs") {
+      std::string n;
+      if (!value(n)) return UsageError("--jobs needs a number");
+      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), o.jobs);
+      if (ec != std::errc() || end != n.data() + n.size() || o.jobs == 0) {
+        return UsageError("--jobs needs a positive number, not '" + n + "'");
+      }
+    } else if (a.starts_with("--")) {
+      return UsageError("unknown option '" + std::string(a) + "'");
+    } else if (o.folder.empty()) {
+      o.folder = a;
+    } else {
+      return UsageError("batch takes one folder");
+    }
+  }
+  if (o.folder.empty()) return UsageError("batch needs a folder");
+  if (o.jobs == 0) o.jobs = std::max(1u, std::thread::hardware_concurrency());
+
+  const std::string folder = AbsoluteFolder(o.folder);
+  const auto folderText = app::BatchFolderText(folder);
+  if (!folderText) return UsageError("not a local folder: " + o.folder);
+
+  const ReferenceDigits references = LoadReferenceDigits();
+  ResultRows rows(IsJsonName(o.results));
+  std::string current;
+  try {
+    app::BatchOptions options;
+    options.Rename = o.rename;
+    options.Jobs = o.jobs;
+    app::FolderBatch run(folder, references, options);
+    ProgressBar progress;
+    progress.show(0, run.total());
+    while (!run.finished()) {
+      current = run.files()[static_cast<std::size_t>(run.done())];
+      rows.add(run.step());
+      progress.show(run.done(), run.total());
+    }
+    current.clear();
+    const app::BatchReport report = run.finish();
+    progress.clear();
+    PrintSummary(report);
+    if (!o.report.empty()) WriteFile(o.report, report.ReportPage);
+    if (!o.results.empty()) WriteFile(o.results, rows.text());
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    if (current.empty()) {
+      std::fprintf(stderr, "morvex: %s\n", e.what());
+    } else {
+      std::fprintf(stderr, "%s: %s\n", current.c_str(), e.what());
+    }
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace morvex::cli
