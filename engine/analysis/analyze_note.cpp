@@ -1,0 +1,49 @@
+// AnalyzeNote: the fixed pipeline from the caller's bitmap to the answer.
+#include "morvex/engine.h"
+
+#include "analysis/details.h"
+#include "analysis/edge_sampling.h"
+#include "analysis/frame.h"
+#include "analysis/grey_view.h"
+#include "analysis/note_reading.h"
+#include "morvex/elapsed.h"
+#include "morvex/grey_image.h"
+#include "morvex/ticks.h"
+
+namespace morvex {
+
+void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Details, AnalisysResult& Result,
+                 const ReferenceDigits& References) {
+  const std::uint32_t t0 = TickCount();
+  Result.UpsideDown = false;
+  Result.Dpi = 0;
+
+  Bitmap work = MakeWorkingImage(Image);
+  const GreyView grey(work);
+  SampleTable columns = SampleColumns(grey);
+  const LongEdges edges = FitLongEdges(columns);
+  SampleTable lines = SampleLines(grey, edges);
+  const NoteFrame frame = BuildFrame(lines, edges);
+
+  if (ShowDetails && Details != nullptr) Details->push_back(SizeLine(frame));
+  const NoteScales scales = ScalesOf(frame);
+  Result.Dpi = EstimateDpi(frame.LongSide);
+
+  const NoteReading reading = ReadNote(work, frame, scales, References, Result);
+
+  if (!ShowDetails) return;
+  work.setFormat(PixelFormat::Rgb24);
+  MarkNote(work, frame, scales, reading);
+  // The caller's picture becomes the marked working image, which has its size;
+  // it keeps reporting the bit depth it was loaded with.
+  const int sourceBits = Image.sourceBitDepth();
+  Image = std::move(work);
+  Image.setSourceBitDepth(sourceBits);
+  const std::uint32_t t1 = TickCount();
+  if (Details != nullptr) {
+    Details->push_back(ElapsedText(t0, t1, 1));
+    Details->push_back(TiltLine(frame.k));
+  }
+}
+
+}  // namespace morvex

@@ -1,0 +1,78 @@
+#include "analysis/frame.h"
+
+#include <cmath>
+
+#include "morvex/arith.h"
+
+namespace morvex {
+
+namespace {
+
+double Distance(IntPoint a, IntPoint b) {
+  const std::int64_t dx = static_cast<std::int64_t>(a.x) - b.x;
+  const std::int64_t dy = static_cast<std::int64_t>(a.y) - b.y;
+  return static_cast<double>(std::sqrt(static_cast<Real>(dx * dx + dy * dy)));
+}
+
+std::int32_t Intercept(const PointSums& s, double m) {
+  return R32(Divide(static_cast<Real>(s.Sy) - m * static_cast<Real>(s.Sx), static_cast<Real>(s.n)));
+}
+
+}  // namespace
+
+NoteFrame BuildFrame(SampleTable& lines, const LongEdges& edges) {
+  const SampleRun run = SortAndRun(lines, LineSampleCount);
+  const PointSums left = SumLeftPoints(lines, run);
+  const PointSums right = SumRightPoints(lines, run);
+
+  NoteFrame f;
+  f.k = edges.k;
+  f.bTop = edges.bTop;
+  f.bBottom = edges.bBottom;
+  const std::int64_t d1 = left.Denominator();
+  f.m = d1 == 0 ? VerticalSlope
+                : static_cast<double>(static_cast<Real>(left.Numerator()) / static_cast<Real>(d1));
+  const std::int64_t d2 = right.Denominator();
+  if (d2 == 0) {
+    f.m = VerticalSlope;
+  } else {
+    f.m = static_cast<double>((static_cast<Real>(right.Numerator()) / static_cast<Real>(d2) + f.m) / 2);
+  }
+  f.cL = Intercept(left, f.m);
+  f.cR = Intercept(right, f.m);
+
+  f.P1 = IntersectLines(f.k, f.bTop, f.m, f.cL);
+  f.P2 = IntersectLines(f.k, f.bBottom, f.m, f.cL);
+  f.P3 = IntersectLines(f.k, f.bBottom, f.m, f.cR);
+  f.P4 = IntersectLines(f.k, f.bTop, f.m, f.cR);
+  f.ShortSide = Distance(f.P1, f.P2);
+  f.LongSide = Distance(f.P1, f.P4);
+  return f;
+}
+
+NoteScales ScalesOf(const NoteFrame& frame) {
+  return {static_cast<double>(static_cast<Real>(frame.LongSide) / NoteLengthMm),
+          static_cast<double>(static_cast<Real>(frame.ShortSide) / NoteWidthMm)};
+}
+
+std::int32_t EstimateDpi(double longSide) {
+  return R32(static_cast<Real>(longSide) / 5.915L / 10) * 10;
+}
+
+std::string SizeLine(const NoteFrame& frame) {
+  return std::to_string(R(frame.ShortSide)) + "x" + std::to_string(R(frame.LongSide));
+}
+
+IntPoint NotePoint(const NoteFrame& frame, const NoteScales& scales, double d, double e) {
+  const double theta = static_cast<double>(std::atan(static_cast<Real>(frame.k)));
+  // The left short edge moved d mm along the note.
+  const Real shift = Divide((static_cast<Real>(frame.m) * scales.PxPerMmX) * d, std::cos(static_cast<Real>(theta)));
+  const double c = static_cast<double>(static_cast<Real>(frame.cL) - shift);
+  // The parallel to the long edges at the fraction e / 65 of the frame's height.
+  const double fraction = e / NoteWidthMm;
+  const std::int64_t height = static_cast<std::int64_t>(frame.bBottom) - frame.bTop;
+  const double b = static_cast<double>(static_cast<Real>(height) * fraction + frame.bTop);
+  return IntersectLines(frame.k, b, frame.m, c);
+}
+
+}  // namespace morvex

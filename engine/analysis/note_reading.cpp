@@ -1,0 +1,71 @@
+#include "analysis/note_reading.h"
+
+#include "analysis/marking.h"
+#include "analysis/region.h"
+#include "zones/zones.h"
+
+namespace morvex {
+
+namespace {
+
+int ClassifyAt(const Bitmap& grey, const NoteFrame& frame, const PlacedRegion& place) {
+  const Bitmap patch = CutRegion(grey, frame, place);
+  return ClassifyPatch(patch);
+}
+
+Bitmap CutZone(const Bitmap& grey, const NoteFrame& frame, const PlacedRegion& place, bool upsideDown) {
+  Bitmap zone = CutRegion(grey, frame, place);
+  if (upsideDown) TurnHalf(zone);
+  return zone;
+}
+
+}  // namespace
+
+NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
+                     const ReferenceDigits& references, AnalisysResult& result) {
+  NoteReading reading;
+  const PlacedRegion first = PlaceRegion(frame, scales, PatchFirstPlace);
+  const PlacedRegion second = PlaceRegion(frame, scales, PatchSecondPlace);
+  const int code1 = ClassifyAt(grey, frame, first);
+  const int code2 = ClassifyAt(grey, frame, second);
+  reading.Decision = DecidePatches(code1, code2);
+  if (!reading.Decision.Recognised) {
+    result.Zone1Number = "#######";
+    result.Zone2Number = "#######";
+    result.Denomination = -1;
+    return reading;
+  }
+  const bool second_used = reading.Decision.Place == PatchPlace::Second;
+  reading.PatchPlace = second_used ? PatchSecondPlace : PatchFirstPlace;
+  reading.Patch = second_used ? second : first;
+  result.Denomination = reading.Decision.Denomination;
+  result.UpsideDown = reading.Decision.UpsideDown;
+
+  const bool turned = reading.Decision.UpsideDown;
+  reading.Zone1Place = turned ? Zone1UpsideDown : Zone1Upright;
+  reading.Zone2Place = turned ? Zone2UpsideDown : Zone2Upright;
+  reading.Zone1 = PlaceRegion(frame, scales, reading.Zone1Place);
+  reading.Zone2 = PlaceRegion(frame, scales, reading.Zone2Place);
+  Bitmap zone1 = CutZone(grey, frame, reading.Zone1, turned);
+  Bitmap zone2 = CutZone(grey, frame, reading.Zone2, turned);
+  result.Zone1Number = ReadZone1Number(zone1, references);
+  result.Zone2Number = ReadZone2Number(zone2, DigitPitch(scales), DigitWidth(scales), references);
+  return reading;
+}
+
+void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteScales& scales, const NoteReading& reading) {
+  const bool found = reading.Decision.Recognised;
+  if (found) {
+    TintRegion(image, reading.Zone1.Height, reading.Zone1.Width, frame.k, reading.Zone1.Origin, TintChannel::Red);
+    TintRegion(image, reading.Zone2.Height, reading.Zone2.Width, frame.k, reading.Zone2.Origin, TintChannel::Blue);
+    TintRegion(image, reading.Patch.Height, reading.Patch.Width, frame.k, reading.Patch.Origin, TintChannel::Green);
+  }
+  DrawOutline(image, {frame.P1, frame.P2, frame.P3, frame.P4}, NoteOutlineColour);
+  if (found) {
+    DrawOutline(image, RegionOutline(frame, scales, reading.Zone1Place), Zone1OutlineColour);
+    DrawOutline(image, RegionOutline(frame, scales, reading.Zone2Place), Zone2OutlineColour);
+    DrawOutline(image, RegionOutline(frame, scales, reading.PatchPlace), PatchOutlineColour);
+  }
+}
+
+}  // namespace morvex
