@@ -1,0 +1,75 @@
+#include <iterator>
+
+#include "note_layout.h"
+#include "notegen.h"
+#include "random.h"
+
+namespace morvex::notegen {
+
+namespace {
+
+constexpr int kDenominations[] = {10, 50, 100, 500, 1000};
+
+double Draw(Random& rng, Range r) { return r.hi > r.lo ? rng.uniform(r.lo, r.hi) : r.lo; }
+
+}  // namespace
+
+GenerationOptions PresetOptions(SampleSet set) {
+  GenerationOptions o;
+  switch (set) {
+    case SampleSet::Clean:
+      o.maxOffsetMm = 1;
+      break;
+    case SampleSet::Typical:
+      o.maxTiltDegrees = 10;
+      o.maxOffsetMm = 2;
+      o.blurSigma = {0.4, 0.9};
+      o.noiseSigma = {2, 5};
+      o.backgroundLevel = {8, 30};
+      break;
+    case SampleSet::Hard:
+      o.maxTiltDegrees = 30;
+      o.maxOffsetMm = 3;
+      o.blurSigma = {0.8, 1.6};
+      o.noiseSigma = {5, 10};
+      o.backgroundLevel = {15, 45};
+      break;
+  }
+  return o;
+}
+
+std::optional<SampleSet> ParseSampleSet(std::string_view name) {
+  if (name == "clean") return SampleSet::Clean;
+  if (name == "typical") return SampleSet::Typical;
+  if (name == "hard") return SampleSet::Hard;
+  return std::nullopt;
+}
+
+NoteSpec DrawNoteSpec(const GenerationOptions& o, std::uint64_t seed, int index) {
+  // Each note has a random stream of its own, so note i is the same whatever
+  // the count, and its fields are drawn in a fixed order.
+  Random rng(Mix64(seed) ^ Mix64(0xC0FFEE00ULL + static_cast<std::uint64_t>(index)));
+  NoteSpec s;
+  const int steps = o.dpiMax >= o.dpiMin ? (o.dpiMax - o.dpiMin) / 10 + 1 : 1;
+  s.dpi = o.dpiMin + 10 * rng.below(steps);
+  s.numberSide = !rng.chance(o.backSideShare);
+  s.upsideDown = rng.chance(o.upsideDownShare);
+  s.denomination = kDenominations[rng.below(5)];
+  constexpr int letters = static_cast<int>(std::size(kSeriesLetters)) - 1;
+  for (int i = 0; i < 2; ++i) s.series += kSeriesLetters[rng.below(letters)];
+  for (int i = 0; i < 7; ++i) s.number += static_cast<char>('0' + rng.below(10));
+  s.tiltDegrees = o.maxTiltDegrees > 0 ? rng.uniform(-o.maxTiltDegrees, o.maxTiltDegrees) : 0;
+  s.offsetXMm = o.maxOffsetMm > 0 ? rng.uniform(-o.maxOffsetMm, o.maxOffsetMm) : 0;
+  s.offsetYMm = o.maxOffsetMm > 0 ? rng.uniform(-o.maxOffsetMm, o.maxOffsetMm) : 0;
+  s.marginXMm = rng.uniform(2.5, 4.0);
+  s.marginYMm = rng.uniform(5.0, 10.0);
+  s.blurSigma = Draw(rng, o.blurSigma);
+  s.noiseSigma = Draw(rng, o.noiseSigma);
+  s.backgroundLevel = Draw(rng, o.backgroundLevel);
+  s.grey8 = o.grey8;
+  s.supersample = o.supersample;
+  s.detailSeed = rng.next();
+  return s;
+}
+
+}  // namespace morvex::notegen
