@@ -1,0 +1,17 @@
+// The program's name, version and About text.
+#pragma once
+
+#include <QString>
+
+namespace morvex::gui {
+
+inline const QString kApplicationTitle = QStringLiteral("Morvex Demo");
+inline const QString kVersion = QStringLiteral("0.971");
+// The title label's own text; the version is appended when the window is made.
+inline const QString kTitleLabelText = QStringLiteral("Morvex Demo v");
+
+inline const QString kAboutCaption = QStringLiteral("About");
+// "Morvex Demo", the version line, then three contact lines.
+QString AboutText();
+
+}  // namespace morvex::gui

@@ -1,0 +1,187 @@
+// The morvex command line run as a separate process.
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include "morvex/app/cp1251.h"
+#include "morvex/bmp.h"
+#include "temp_folder.h"
+
+namespace {
+
+using morvex::testing::ReadBytes;
+using morvex::testing::TempFolder;
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+Outcome Morvex(const std::vector<std::string>& args) {
+  static TempFolder scratch;
+  std::string command = Quote(MORVEX_CLI);
+  for (const auto& a : args) command += " " + Quote(a);
+  command += " >" + Quote((scratch / "out").string()) + " 2>" + Quote((scratch / "err").string()) + " </dev/null";
+  const int rc = std::system(command.c_str());
+  Outcome r;
+  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  r.out = scratch.read("out");
+  r.err = scratch.read("err");
+  return r;
+}
+
+// A dark image: the engine finds no note marks and gives its failure answer.
+void WriteDark(const TempFolder& dir, const std::string& name) {
+  morvex::SaveBmpFile(dir / name, morvex::testing::SolidBitmap(240, 120, morvex::MakeColour(10, 10, 10)));
+}
+
+TEST(Cli, HelpDescribesTheCommands) {
+  const Outcome r = Morvex({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("morvex analyse FILE..."), std::string::npos);
+  EXPECT_NE(r.out.find("morvex batch DIR"), std::string::npos);
+}
+
+class CliUsage : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(CliUsage, WrongCommandLineExitsWithTwo) {
+  const Outcome r = Morvex(GetParam());
+  EXPECT_EQ(r.status, 2) << r.err;
+  EXPECT_NE(r.err.find("morvex: "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CliUsage,
+                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"scan"},
+                                           std::vector<std::string>{"analyse"},
+                                           std::vector<std::string>{"analyse", "a.bmp", "--marked"},
+                                           std::vector<std::string>{"analyse", "a.bmp", "b.bmp", "--marked", "o.bmp"},
+                                           std::vector<std::string>{"analyse", "a.bmp", "--fast"},
+                                           std::vector<std::string>{"batch"},
+                                           std::vector<std::string>{"batch", "/tmp", "/var"},
+                                           std::vector<std::string>{"batch", "/tmp", "--jobs", "0"},
+                                           std::vector<std::string>{"batch", "/tmp", "--jobs", "2x"},
+                                           std::vector<std::string>{"batch", "/tmp", "--report"}));
+
+TEST(CliAnalyse, GoesOnAfterAFailedFileAndExitsWithOne) {
+  TempFolder dir;
+  WriteDark(dir, "dark.bmp");
+  dir.write("broken.bmp", "BMnot really");
+  const Outcome r = Morvex({"analyse", (dir / "broken.bmp").string(), (dir / "missing.bmp").string(),
+                        (dir / "dark.bmp").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("broken.bmp: Bitmap image is not valid"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("missing.bmp"), std::string::npos);
+  EXPECT_NE(r.out.find("dark.bmp\n  Zone1Number   #######\n  Zone2Number   #######\n  Denomination  -1\n"),
+            std::string::npos)
+      << r.out << r.err;
+  EXPECT_NE(r.out.find("  Note size     119x240\n"), std::string::npos) << r.out;
+}
+
+TEST(CliAnalyse, JsonIsOneObjectPerFile) {
+  TempFolder dir;
+  WriteDark(dir, "a.bmp");
+  WriteDark(dir, "b \"quoted\".bmp");
+  const Outcome r = Morvex({"analyse", "--json", (dir / "a.bmp").string(), (dir / "b \"quoted\".bmp").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2) << r.out;
+  EXPECT_NE(r.out.find("b \\\"quoted\\\".bmp\",\"Zone1Number\":\"#######\",\"Zone2Number\":\"#######\","
+                       "\"Denomination\":-1,\"UpsideDown\":false,\"Dpi\":"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\"Details\":[\"119x240\","), std::string::npos) << r.out;
+}
+
+TEST(CliAnalyse, MarkedPictureIsWritten) {
+  TempFolder dir;
+  WriteDark(dir, "a.bmp");
+  const Outcome r = Morvex({"analyse", (dir / "a.bmp").string(), "--marked", (dir / "marked.bmp").string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const morvex::Bitmap marked = morvex::LoadBmpFile(dir / "marked.bmp");
+  EXPECT_EQ(marked.width(), 240);
+  EXPECT_EQ(marked.height(), 120);
+  EXPECT_EQ(marked.sourceBitDepth(), 24);
+}
+
+void MakeDarkFolder(const TempFolder& dir) {
+  // The back side is read right in all three values, the front side in none.
+  for (int i = 0; i < 6; ++i) {
+    WriteDark(dir, "Note-200-0-1-0100-АА000000" + std::to_string(i) + ".bmp");
+    WriteDark(dir, "Note-200-1-1-0500-ЯЯ765432" + std::to_string(i) + ".bmp");
+  }
+}
+
+TEST(CliBatch, PrintsTheCountsAndWritesTheReport) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  const Outcome r = Morvex({"batch", dir.path().string(), "--report", (out / "report.html").string(), "--results",
+                        (out / "rows.csv").string(), "--jobs", "1"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, r.out.find("Время анализа: ")),
+            "Всего банкнот: 12\nВерно в зоне1 и/или зоне2: 6\nВерно в зоне1: 6\nВерно в зоне2: 6\n"
+            "Верно достоинство: 6\n");
+  const std::string report = ReadBytes(out / "report.html");
+  const std::string head = morvex::app::ToCp1251(
+      "<META http-equiv=Content-Type content=\"text/html; charset=windows-1251\"><body background=\"res://" +
+      std::string(MORVEX_CLI) + "/RT_RCDATA/bgimg\"><table align=center border=1>");
+  EXPECT_EQ(report.substr(0, head.size()), head);
+  EXPECT_EQ(report.substr(report.size() - 4), "<hr>");
+  const std::string rows = ReadBytes(out / "rows.csv");
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 13);
+  EXPECT_NE(rows.find("\nNote-200-0-1-0100-АА0000000.bmp,#######,#######,-1,0,"), std::string::npos) << rows;
+}
+
+TEST(CliBatch, TwoJobsGiveTheSameBytesAsOne) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  const Outcome one = Morvex({"batch", dir.path().string(), "--jobs", "1", "--report", (out / "1.html").string(),
+                          "--results", (out / "1.jsonl").string()});
+  const Outcome two = Morvex({"batch", dir.path().string(), "--jobs", "2", "--report", (out / "2.html").string(),
+                          "--results", (out / "2.jsonl").string()});
+  ASSERT_EQ(one.status, 0) << one.err;
+  ASSERT_EQ(two.status, 0) << two.err;
+  EXPECT_EQ(ReadBytes(out / "2.html"), ReadBytes(out / "1.html"));
+  EXPECT_EQ(ReadBytes(out / "2.jsonl"), ReadBytes(out / "1.jsonl"));
+  EXPECT_NE(ReadBytes(out / "1.jsonl").find("{\"name\":\"Note-200-0-1-0100-АА0000000.bmp\",\"zone1\":\"#######\""),
+            std::string::npos);
+}
+
+TEST(CliBatch, FirstErrorEndsTheRunWithoutReport) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  WriteDark(dir, "Note-200-1-1-01O0-ЯЯ7654320_x.bmp");  // a letter O in the value
+  for (const char* jobs : {"1", "2"}) {
+    const Outcome r = Morvex({"batch", dir.path().string(), "--jobs", jobs, "--report", (out / "r.html").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Note-200-1-1-01O0-ЯЯ7654320_x.bmp: '01O0' is not a valid integer value"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(out.exists("r.html"));
+  }
+}
+
+TEST(CliBatch, RenameGivesEveryFileItsTemplateName) {
+  TempFolder dir;
+  WriteDark(dir, "scan1.bmp");
+  WriteDark(dir, "scan2.bmp");
+  const Outcome r = Morvex({"batch", dir.path().string(), "--rename", "--jobs", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> names = dir.names();
+  ASSERT_EQ(names.size(), 2u);
+  EXPECT_EQ(names[0].substr(8), "-1-1--0001-ХХ#######.bmp");
+  EXPECT_EQ(names[1].substr(8), "-1-1--0001-ХХ#######_0.bmp");
+  EXPECT_NE(r.out.find("Верно в зоне1: 0\n"), std::string::npos);
+}
+
+TEST(CliBatch, MissingFolderFails) {
+  TempFolder dir;
+  const Outcome r = Morvex({"batch", (dir / "nothing").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("nothing"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "morvex/app/html.h"
+
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include "morvex/app/cp1251.h"
+
+namespace morvex::app {
+namespace {
+
+std::string ProcSelfExe() {
+  char buf[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
+}
+
+struct EscapeCase {
+  const char* text;
+  const char* escaped;
+};
+
+class Escaping : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(Escaping, EscapesMarkupCharacters) { EXPECT_EQ(HtmlEscape(GetParam().text), GetParam().escaped); }
+
+INSTANTIATE_TEST_SUITE_P(Table, Escaping,
+                         ::testing::Values(EscapeCase{"Note-200-1-1-0100-АА1234567.bmp", "Note-200-1-1-0100-АА1234567.bmp"},
+                                           EscapeCase{"a&b", "a&amp;b"},
+                                           EscapeCase{"<script>", "&lt;script&gt;"},
+                                           EscapeCase{"say \"hi\"", "say &quot;hi&quot;"},
+                                           EscapeCase{"&amp;", "&amp;amp;"},
+                                           EscapeCase{"it's", "it's"},
+                                           EscapeCase{"", ""}));
+
+TEST(Html, BackgroundUrlNamesTheRunningExecutable) {
+  const std::string exe = ProcSelfExe();
+  ASSERT_FALSE(exe.empty());
+  EXPECT_EQ(exe.front(), '/');
+  EXPECT_EQ(BackgroundUrl(), "res://" + exe + "/RT_RCDATA/bgimg");
+}
+
+TEST(Html, BlankPageIsTheEmptyBackgroundPage) {
+  EXPECT_EQ(BlankPage(), ToCp1251("<body background=\"res://" + ProcSelfExe() + "/RT_RCDATA/bgimg\"></body>"));
+}
+
+}  // namespace
+}  // namespace morvex::app
