@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "fixtures.h"
+#include "morvex/engine.h"
+#include "note_composer.h"
+
+namespace morvex {
+namespace {
+
+const ReferenceDigits& References() {
+  static const ReferenceDigits refs = LoadReferenceDigits();
+  return refs;
+}
+
+struct NoteCase {
+  int dpi;
+  double degrees;
+  bool upsideDown;
+  int denomination;
+  const char* zone1;
+  const char* zone2;
+};
+
+Bitmap RenderNote(const NoteCase& c) {
+  test::NoteScene scene;
+  scene.dpi = c.dpi;
+  scene.degrees = c.degrees;
+  scene.upsideDown = c.upsideDown;
+  const double a = std::fabs(c.degrees) * M_PI / 180;
+  const double l = scene.longSidePx(), s = scene.shortSidePx();
+  scene.width = static_cast<int>(l * std::cos(a) + s * std::sin(a) + 0.12 * l);
+  scene.height = static_cast<int>(l * std::sin(a) + s * std::cos(a) + 0.12 * s);
+  scene.ink = test::ComposeNote({c.denomination, c.zone1, c.zone2}, References(), scene.paper);
+  return test::Render(scene);
+}
+
+class WholeNote : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(WholeNote, ReadsFaceValueOrientationAndBothNumbers) {
+  const NoteCase c = GetParam();
+  Bitmap image = RenderNote(c);
+  AnalisysResult result;
+  AnalyzeNote(image, false, nullptr, result, References());
+  EXPECT_EQ(result.Denomination, c.denomination);
+  EXPECT_EQ(result.UpsideDown, c.upsideDown);
+  EXPECT_EQ(result.Dpi, c.dpi);
+  EXPECT_EQ(result.Zone1Number, c.zone1);
+  EXPECT_EQ(result.Zone2Number, c.zone2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notes, WholeNote,
+    ::testing::Values(NoteCase{300, 0.0, false, 100, "4082735", "4082735"},
+                      NoteCase{300, 0.0, true, 100, "4082735", "4082735"},
+                      NoteCase{300, 4.0, false, 1000, "1592630", "7748201"},
+                      NoteCase{300, -6.0, true, 50, "2468013", "9135702"},
+                      NoteCase{200, 2.5, false, 10, "3071956", "5820413"},
+                      NoteCase{200, -3.0, true, 500, "6604178", "0192837"},
+                      NoteCase{250, 1.5, false, 500, "8315024", "3679815"},
+                      NoteCase{250, -2.0, true, 1000, "5038271", "6379836"},
+                      NoteCase{150, 3.0, false, 50, "7261903", "2849157"},
+                      NoteCase{150, 0.0, true, 10, "9990001", "1234567"}));
+
+TEST(WholeNote, SideWithoutNumberGivesTheFailureAnswer) {
+  NoteCase blank{300, 3.0, false, 0, "", ""};
+  Bitmap image = RenderNote(blank);
+  AnalisysResult result;
+  AnalyzeNote(image, false, nullptr, result, References());
+  EXPECT_EQ(result.Denomination, -1);
+  EXPECT_EQ(result.Zone1Number, "#######");
+  EXPECT_EQ(result.Zone2Number, "#######");
+  EXPECT_EQ(result.Dpi, 300);
+}
+
+TEST(WholeNote, MarkedPictureShowsTintsAndOutlines) {
+  const NoteCase c{200, 0.0, false, 100, "4082735", "4082735"};
+  Bitmap image = RenderNote(c);
+  const Bitmap original = image;
+  std::vector<std::string> details;
+  AnalisysResult result;
+  AnalyzeNote(image, true, &details, result, References());
+  ASSERT_EQ(result.Denomination, 100);
+  ASSERT_EQ(image.format(), PixelFormat::Rgb24);
+  ASSERT_EQ(image.width(), original.width());
+  int red = 0, green = 0, blue = 0, yellow = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const Colour p = image.pixel(x, y);
+      red += p == MakeColour(255, 0, 0);
+      green += p == MakeColour(0, 255, 0);
+      blue += p == MakeColour(0, 0, 255);
+      yellow += p == MakeColour(255, 255, 0);
+    }
+  EXPECT_GT(red, 1000);
+  EXPECT_GT(green, 500);
+  EXPECT_GT(blue, 1000);
+  EXPECT_GT(yellow, 4000);
+  // A tinted zone pixel of zone 1's paper has red raised on its grey.
+  const double px = 200 / 25.4;
+  const int zx = static_cast<int>((image.width() / 2.0) + (116 - 75) * px);
+  const int zy = static_cast<int>((image.height() / 2.0) + (9.5 - 32.5) * px);
+  EXPECT_EQ(image.pixel(zx, zy), MakeColour(255, 215, 215));
+  ASSERT_EQ(details.size(), 3u);
+}
+
+}  // namespace
+}  // namespace morvex
