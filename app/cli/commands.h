@@ -14,6 +14,8 @@ inline constexpr int kExitUsage = 2;
 
 int AnalyseCommand(std::span<const std::string_view> args);
 int BatchCommand(std::span<const std::string_view> args);
+// Runs morvex-notegen with the arguments; returns only when it cannot.
+int GenerateCommand(std::span<const std::string_view> args);
 
 // Prints "morvex: <message>" and the hint to --help on standard error; returns kExitUsage.
 int UsageError(std::string_view message);

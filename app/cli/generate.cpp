@@ -1,0 +1,47 @@
+// morvex generate: hands over to the sample-note generator, morvex-notegen,
+// found beside this executable or in the build tree's tools folder.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "commands.h"
+#include "morvex/app/html.h"
+
+namespace morvex::cli {
+
+namespace {
+
+std::filesystem::path FindNoteGenerator() {
+  const std::filesystem::path self = app::ExecutablePath();
+  const std::filesystem::path dir = self.parent_path();
+  for (const auto& candidate : {dir / "morvex-notegen", dir / ".." / ".." / "tools" / "notegen" / "morvex-notegen"}) {
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
+}  // namespace
+
+int GenerateCommand(std::span<const std::string_view> args) {
+  const std::filesystem::path generator = FindNoteGenerator();
+  if (generator.empty()) {
+    std::fprintf(stderr, "morvex: the note generator morvex-notegen is not installed beside %s\n",
+                 app::ExecutablePath().c_str());
+    return kExitFailed;
+  }
+  std::vector<std::string> owned = {generator.string()};
+  for (const auto a : args) owned.emplace_back(a);
+  std::vector<char*> argv;
+  for (auto& s : owned) argv.push_back(s.data());
+  argv.push_back(nullptr);
+  std::fflush(stdout);
+  execv(argv[0], argv.data());
+  std::fprintf(stderr, "morvex: cannot run %s: %s\n", argv[0], std::strerror(errno));
+  return kExitFailed;
+}
+
+}  // namespace morvex::cli
