@@ -1,36 +1,14 @@
 #include "morvex/reference_digits.h"
 
-#include <cstring>
-#include <stdexcept>
 #include <utility>
 
+#include "morvex/bmp.h"
 #include "zones/etalon_strip.h"
 #include "zones/grey_plane.h"
 
 namespace morvex {
 
 namespace {
-
-std::uint32_t Le32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-// The embedded strip is a plain bottom-up 24-bit file.
-Bitmap DecodeStrip(std::span<const std::uint8_t> file) {
-  if (file.size() < 54 || file[0] != 'B' || file[1] != 'M') throw std::runtime_error("reference strip is damaged");
-  const std::uint32_t offset = Le32(&file[10]);
-  const int width = static_cast<int>(Le32(&file[18]));
-  const int height = static_cast<int>(Le32(&file[22]));
-  const std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
-  if (width <= 0 || height <= 0 || offset + rowBytes * static_cast<std::size_t>(height) > file.size())
-    throw std::runtime_error("reference strip is damaged");
-  Bitmap strip(width, height, PixelFormat::Rgb24);
-  for (int y = 0; y < height; ++y)
-    std::memcpy(strip.row(height - 1 - y), &file[offset + rowBytes * static_cast<std::size_t>(y)],
-                static_cast<std::size_t>(width) * 3);
-  return strip;
-}
 
 // The digit's source box scaled by nearest neighbour onto one more column and
 // one more row.
@@ -51,7 +29,11 @@ ReferenceDigits ReferenceDigitsFromStrip(Bitmap strip) {
   return digits;
 }
 
-ReferenceDigits LoadReferenceDigits() { return ReferenceDigitsFromStrip(DecodeStrip(EtalonStripFile())); }
+ReferenceDigits LoadReferenceDigits() {
+  Bitmap strip;
+  DecodeBmp(EtalonStripFile(), strip);
+  return ReferenceDigitsFromStrip(std::move(strip));
+}
 
 void FreeReferenceDigits(ReferenceDigits& digits) {
   digits.strip_ = Bitmap();

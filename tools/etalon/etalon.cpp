@@ -8,44 +8,13 @@
 #include FT_OUTLINE_H
 
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
+#include "morvex/bmp.h"
 #include "strip_artwork.h"
 
 namespace {
-
-void Put32(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A plain bottom-up 24-bit Windows bitmap file.
-void WriteBmp24(const char* path, const morvex::Bitmap& b) {
-  const int rowBytes = (b.width() * 3 + 3) & ~3;
-  const std::uint32_t dataSize = static_cast<std::uint32_t>(rowBytes * b.height());
-  std::string out = "BM";
-  Put32(out, 54 + dataSize);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, static_cast<std::uint32_t>(b.width()));
-  Put32(out, static_cast<std::uint32_t>(b.height()));
-  Put32(out, 1 | (24u << 16));
-  Put32(out, 0);
-  Put32(out, dataSize);
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (int y = b.height() - 1; y >= 0; --y) {
-    out.append(reinterpret_cast<const char*>(b.row(y)), static_cast<std::size_t>(b.width() * 3));
-    out.append(static_cast<std::size_t>(rowBytes - b.width() * 3), '\0');
-  }
-  std::ofstream f(path, std::ios::binary);
-  f.write(out.data(), static_cast<std::streamsize>(out.size()));
-  if (!f) throw std::runtime_error(std::string("cannot write ") + path);
-}
 
 // Coverage of one digit whose ink box is stretched onto the cell interior.
 etalon::Coverage RenderDigit(FT_Library library, FT_Face face, char digit) {
@@ -91,7 +60,7 @@ int main(int argc, char** argv) {
     FT_Set_Pixel_Sizes(face, 0, 1024);
     std::array<etalon::Coverage, 10> digits;
     for (int d = 0; d < 10; ++d) digits[static_cast<std::size_t>(d)] = RenderDigit(library, face, static_cast<char>('0' + d));
-    WriteBmp24(argv[2], etalon::DrawStrip(digits));
+    morvex::SaveBmpFile(argv[2], etalon::DrawStrip(digits));
     FT_Done_Face(face);
     FT_Done_FreeType(library);
   } catch (const std::exception& e) {
