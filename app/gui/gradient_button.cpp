@@ -12,8 +12,8 @@ GradientButton::GradientButton(const QString& caption, QWidget* parent) : QPushB
 }
 
 QSize GradientButton::sizeHint() const {
-  const QSize text = fontMetrics().size(Qt::TextSingleLine, text());
-  return {text.width() + 24, 25};
+  const QSize caption = fontMetrics().size(Qt::TextSingleLine, text());
+  return {caption.width() + 24, 25};
 }
 
 void GradientButton::paintEvent(QPaintEvent*) {
