@@ -17,8 +17,11 @@ namespace {
 // headers): such a file is refused before it is read.
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 30;
 
+[[noreturn]] void Fail(const char* what, const std::filesystem::path& path, const char* reason) {
+  throw FileReadError(std::string(what) + " \"" + path.string() + "\". " + reason);
+}
 [[noreturn]] void Fail(const char* what, const std::filesystem::path& path, int error) {
-  throw FileReadError(std::string(what) + " \"" + path.string() + "\". " + std::strerror(error));
+  Fail(what, path, std::strerror(error));
 }
 
 class FileHandle {
@@ -38,12 +41,13 @@ class FileHandle {
 }  // namespace
 
 void LoadBmpFile(const std::filesystem::path& path, Bitmap& into) {
-  const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+  const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) Fail("Cannot open file", path, errno);
   struct stat st {};
   if (::fstat(file.get(), &st) != 0) Fail("Cannot read file", path, errno);
   if (S_ISDIR(st.st_mode)) Fail("Cannot read file", path, EISDIR);
-  if (!S_ISREG(st.st_mode)) Fail("Cannot read file", path, EINVAL);
+  if (!S_ISREG(st.st_mode)) Fail("Cannot read file", path, "Not a regular file");
   const auto size = static_cast<std::uint64_t>(st.st_size);
   if (size > kMaxFileBytes) {
     into.resetForOverwrite(0, 0, into.format());

@@ -460,6 +460,7 @@ TEST(LoadBmpFile, NamesTheFileAndTheReason) {
   } catch (const FileReadError& e) {
     EXPECT_NE(std::string(e.what()).find("Is a directory"), std::string::npos) << e.what();
   }
+  EXPECT_THROW(LoadBmpFile("/dev/null"), FileReadError);  // a device, not a file
 }
 
 TEST(LoadBmpFile, ReadsWhatDecodeBmpReads) {
