@@ -29,11 +29,11 @@ void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Deta
   const NoteScales scales = ScalesOf(frame);
   Result.Dpi = EstimateDpi(frame.LongSide);
 
-  const NoteReading reading = ReadNote(work, frame, scales, References, Result);
+  const NoteReading reading = ReadNote(work, frame, scales, References, ShowDetails, Result);
 
   if (!ShowDetails) return;
   work.setFormat(PixelFormat::Rgb24);
-  MarkNote(work, frame, scales, reading);
+  MarkNote(work, frame, reading);
   // The caller's picture becomes the marked working image, which has its size;
   // it keeps reporting the bit depth it was loaded with.
   const int sourceBits = Image.sourceBitDepth();

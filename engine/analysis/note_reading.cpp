@@ -22,11 +22,17 @@ Bitmap CutZone(const Bitmap& grey, const NoteFrame& frame, const PlacedRegion& p
 }  // namespace
 
 NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
-                     const ReferenceDigits& references, AnalisysResult& result) {
+                     const ReferenceDigits& references, bool outlines, AnalisysResult& result) {
+  const auto place = [&](const RegionPlace& where, Outline& outline) {
+    const PlacedRegion region = PlaceRegion(frame, scales, where);
+    if (outlines) outline = RegionOutline(frame, scales, where);
+    return region;
+  };
   NoteReading reading;
-  const PlacedRegion first = PlaceRegion(frame, scales, PatchFirstPlace);
-  const PlacedRegion second = PlaceRegion(frame, scales, PatchSecondPlace);
+  Outline firstOutline{}, secondOutline{};
+  const PlacedRegion first = place(PatchFirstPlace, firstOutline);
   const int code1 = ClassifyAt(grey, frame, first);
+  const PlacedRegion second = place(PatchSecondPlace, secondOutline);
   const int code2 = ClassifyAt(grey, frame, second);
   reading.Decision = DecidePatches(code1, code2);
   if (!reading.Decision.Recognised) {
@@ -35,25 +41,23 @@ NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScale
     result.Denomination = -1;
     return reading;
   }
-  const bool second_used = reading.Decision.Place == PatchPlace::Second;
-  reading.PatchPlace = second_used ? PatchSecondPlace : PatchFirstPlace;
-  reading.Patch = second_used ? second : first;
+  const bool secondUsed = reading.Decision.Place == PatchPlace::Second;
+  reading.Patch = secondUsed ? second : first;
+  reading.PatchOutline = secondUsed ? secondOutline : firstOutline;
   result.Denomination = reading.Decision.Denomination;
   result.UpsideDown = reading.Decision.UpsideDown;
 
   const bool turned = reading.Decision.UpsideDown;
-  reading.Zone1Place = turned ? Zone1UpsideDown : Zone1Upright;
-  reading.Zone2Place = turned ? Zone2UpsideDown : Zone2Upright;
-  reading.Zone1 = PlaceRegion(frame, scales, reading.Zone1Place);
-  reading.Zone2 = PlaceRegion(frame, scales, reading.Zone2Place);
+  reading.Zone1 = place(turned ? Zone1UpsideDown : Zone1Upright, reading.Zone1Outline);
   Bitmap zone1 = CutZone(grey, frame, reading.Zone1, turned);
+  reading.Zone2 = place(turned ? Zone2UpsideDown : Zone2Upright, reading.Zone2Outline);
   Bitmap zone2 = CutZone(grey, frame, reading.Zone2, turned);
   result.Zone1Number = ReadZone1Number(zone1, references);
   result.Zone2Number = ReadZone2Number(zone2, DigitPitch(scales), DigitWidth(scales), references);
   return reading;
 }
 
-void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteScales& scales, const NoteReading& reading) {
+void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteReading& reading) {
   const bool found = reading.Decision.Recognised;
   if (found) {
     TintRegion(image, reading.Zone1.Height, reading.Zone1.Width, frame.k, reading.Zone1.Origin, TintChannel::Red);
@@ -62,9 +66,9 @@ void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteScales& scales, c
   }
   DrawOutline(image, {frame.P1, frame.P2, frame.P3, frame.P4}, NoteOutlineColour);
   if (found) {
-    DrawOutline(image, RegionOutline(frame, scales, reading.Zone1Place), Zone1OutlineColour);
-    DrawOutline(image, RegionOutline(frame, scales, reading.Zone2Place), Zone2OutlineColour);
-    DrawOutline(image, RegionOutline(frame, scales, reading.PatchPlace), PatchOutlineColour);
+    DrawOutline(image, reading.Zone1Outline, Zone1OutlineColour);
+    DrawOutline(image, reading.Zone2Outline, Zone2OutlineColour);
+    DrawOutline(image, reading.PatchOutline, PatchOutlineColour);
   }
 }
 

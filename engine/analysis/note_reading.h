@@ -1,27 +1,33 @@
 // The face-value patches, the decision and the two number zones of one note.
 #pragma once
 
+#include <array>
+
 #include "analysis/frame.h"
 #include "analysis/layout.h"
 #include "morvex/engine.h"
 
 namespace morvex {
 
+using Outline = std::array<IntPoint, 4>;
+
 // What was read and where, for the marking.
 struct NoteReading {
   PatchDecision Decision;
-  RegionPlace Zone1Place, Zone2Place, PatchPlace;
   PlacedRegion Zone1, Zone2, Patch;
+  // Outline corners, computed only when asked for.
+  Outline Zone1Outline{}, Zone2Outline{}, PatchOutline{};
 };
 
 // Cuts and classifies the patch at both places, decides face value and
 // orientation, and reads both zones into result; when no patch is recognised
-// result gets the failure answer ("#######" twice, face value -1).
+// result gets the failure answer ("#######" twice, face value -1). With
+// outlines, each region's outline corners are computed right after its origin.
 NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
-                     const ReferenceDigits& references, AnalisysResult& result);
+                     const ReferenceDigits& references, bool outlines, AnalisysResult& result);
 
 // Tints the zones and the patch that gave the answer and draws the outlines
 // (only the note's when nothing was recognised) on the 24-bit working image.
-void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteScales& scales, const NoteReading& reading);
+void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteReading& reading);
 
 }  // namespace morvex

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -66,15 +67,29 @@ INSTANTIATE_TEST_SUITE_P(
                       NoteCase{150, 3.0, false, 50, "7261903", "2849157"},
                       NoteCase{150, 0.0, true, 10, "9990001", "1234567"}));
 
-TEST(WholeNote, SideWithoutNumberGivesTheFailureAnswer) {
+TEST(WholeNote, SideWithoutNumberGivesTheFailureAnswerAndOnlyTheNoteOutline) {
   NoteCase blank{300, 3.0, false, 0, "", ""};
   Bitmap image = RenderNote(blank);
   AnalisysResult result;
-  AnalyzeNote(image, false, nullptr, result, References());
+  std::vector<std::string> details;
+  AnalyzeNote(image, true, &details, result, References());
   EXPECT_EQ(result.Denomination, -1);
   EXPECT_EQ(result.Zone1Number, "#######");
   EXPECT_EQ(result.Zone2Number, "#######");
+  EXPECT_FALSE(result.UpsideDown);
   EXPECT_EQ(result.Dpi, 300);
+  int yellow = 0, other = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const Colour p = image.pixel(x, y);
+      if (p == MakeColour(255, 255, 0)) {
+        ++yellow;
+      } else if (RedOf(p) != GreenOf(p) || GreenOf(p) != BlueOf(p)) {
+        ++other;
+      }
+    }
+  EXPECT_GT(yellow, 4 * 4000);
+  EXPECT_EQ(other, 0);
 }
 
 TEST(WholeNote, MarkedPictureShowsTintsAndOutlines) {
@@ -106,6 +121,32 @@ TEST(WholeNote, MarkedPictureShowsTintsAndOutlines) {
   const int zy = static_cast<int>((image.height() / 2.0) + (9.5 - 32.5) * px);
   EXPECT_EQ(image.pixel(zx, zy), MakeColour(255, 215, 215));
   ASSERT_EQ(details.size(), 3u);
+}
+
+TEST(WholeNote, ThreadsAnalyseDifferentNotesAtOnce) {
+  const std::vector<NoteCase> cases = {{200, 2.0, false, 50, "3071956", "5820413"},
+                                       {200, -4.0, true, 1000, "6604178", "0192837"}};
+  std::vector<Bitmap> images;
+  for (const NoteCase& c : cases) images.push_back(RenderNote(c));
+  std::vector<std::vector<AnalisysResult>> results(cases.size());
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < cases.size(); ++t)
+    threads.emplace_back([&, t] {
+      for (int run = 0; run < 4; ++run) {
+        Bitmap image = images[t];
+        AnalisysResult r;
+        AnalyzeNote(image, false, nullptr, r, References());
+        results[t].push_back(r);
+      }
+    });
+  for (std::thread& th : threads) th.join();
+  for (std::size_t t = 0; t < cases.size(); ++t)
+    for (const AnalisysResult& r : results[t]) {
+      EXPECT_EQ(r.Denomination, cases[t].denomination);
+      EXPECT_EQ(r.UpsideDown, cases[t].upsideDown);
+      EXPECT_EQ(r.Zone1Number, cases[t].zone1);
+      EXPECT_EQ(r.Zone2Number, cases[t].zone2);
+    }
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 // Thread safety: the engine keeps no state between calls. Every call works on
 // its own images; the reference digits are only read. Several threads may
 // therefore analyse different images at the same time with one shared
-// ReferenceDigits value.
+// ReferenceDigits value. The tilt line is formatted with the process's
+// LC_NUMERIC locale, so the locale must not be changed while calls run.
 #pragma once
 
 #include <cstdint>
@@ -29,11 +30,26 @@ struct AnalisysResult {
   std::int32_t Dpi = 0;          // resolution estimated from the note's length
 };
 
-// Analyses one note image. With ShowDetails the image is overwritten at the end
-// with the marked grey picture (24 bits) and, when Details is given, three
-// lines are appended to it: note size "WxL", processing time, tilt in degrees.
-// Without ShowDetails the image is not touched. Errors (ArithmeticError) leave
-// the image unchanged.
+// Analyses one note image of any pixel format.
+//
+// A note whose face value is not found is no error: the answer is then
+// "#######" for both numbers and -1 for the face value, with Dpi estimated.
+//
+// With ShowDetails the image is replaced at the end by the marked grey picture
+// (24 bits, same size): the note's outline in yellow and, when a face value was
+// found, zone 1 tinted and outlined in red, zone 2 in blue and the face-value
+// patch in green. When Details is given as well, three lines (UTF-8) are
+// appended after whatever it holds:
+//   1. note size in pixels, short side first: "770x1772";
+//   2. processing time, ElapsedText's short form: "00,85 сек";
+//   3. tilt in degrees, "%2.2f" with the locale's decimal separator: "-1,25".
+// Line 1 is appended once the frame is found, lines 2 and 3 at the very end.
+// Without ShowDetails the image is not touched and nothing is appended.
+//
+// Errors: ArithmeticError when the note's edges cannot be fitted (an empty
+// image, for instance). The image is then unchanged; Result keeps what was
+// assigned before the error (UpsideDown false, Dpi 0 or its estimate) and its
+// earlier values otherwise.
 void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Details, AnalisysResult& Result,
                  const ReferenceDigits& References);
 
