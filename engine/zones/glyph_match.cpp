@@ -1,42 +1,53 @@
 #include "zones/glyph_match.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "morvex/arith.h"
 #include "zones/nearest_map.h"
 
 namespace morvex {
 
-namespace {
-
-// Pixel classes. A reference pixel that is neither ink nor paper gets a code
-// that no glyph pixel carries, so it never agrees.
-constexpr std::uint8_t kInk = 0;
-constexpr std::uint8_t kPaper = 1;
-constexpr std::uint8_t kGlyphNeither = 2;
-constexpr std::uint8_t kReferenceNeither = 3;
-
-std::uint8_t ClassOf(int level, std::uint8_t neither) {
-  if (level < kDarkBelow) return kInk;
-  if (level > kLightAbove) return kPaper;
-  return neither;
+PixelPlanes ClassifyPixels(const std::uint8_t* levels, std::size_t count) {
+  PixelPlanes planes;
+  const std::size_t words = (count + 63) / 64;
+  planes.ink.assign(words, 0);
+  planes.paper.assign(words, 0);
+  for (std::size_t w = 0; w < words; ++w) {
+    std::uint64_t ink = 0, paper = 0;
+    const std::size_t end = std::min(count, (w + 1) * 64);
+    for (std::size_t i = w * 64; i < end; ++i) {
+      const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+      if (levels[i] < kDarkBelow) ink |= bit;
+      if (levels[i] > kLightAbove) paper |= bit;
+    }
+    planes.ink[w] = ink;
+    planes.paper[w] = paper;
+  }
+  return planes;
 }
 
-}  // namespace
+std::int64_t Agreement(const PixelPlanes& a, const PixelPlanes& b) {
+  std::int64_t count = 0;
+  for (std::size_t w = 0; w < a.ink.size(); ++w)
+    count += std::popcount((a.ink[w] & b.ink[w]) | (a.paper[w] & b.paper[w]));
+  return count;
+}
 
 ScaledReferences ScaleReferences(const ReferenceDigits& references, int width, int height) {
   ScaledReferences scaled;
   scaled.width = width;
   scaled.height = height;
+  std::vector<std::uint8_t> levels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   for (int d = 0; d < 10; ++d) {
     const ReferenceImage& ref = references.reference(d);
     const std::vector<int> columns = NearestMap(width, 0, ref.width);
-    const std::vector<int> rows = NearestMap(height, 0, ref.height);
-    auto& out = scaled.classes[static_cast<std::size_t>(d)];
-    out.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     std::size_t i = 0;
     for (int y = 0; y < height; ++y) {
-      const std::uint8_t* src = ref.row(rows[static_cast<std::size_t>(y)]);
-      for (int x = 0; x < width; ++x) out[i++] = ClassOf(src[columns[static_cast<std::size_t>(x)]], kReferenceNeither);
+      const std::uint8_t* src = ref.row(NearestSource(y, height, 0, ref.height));
+      for (int x = 0; x < width; ++x) levels[i++] = src[columns[static_cast<std::size_t>(x)]];
     }
+    scaled.planes[static_cast<std::size_t>(d)] = ClassifyPixels(levels.data(), levels.size());
   }
   return scaled;
 }
@@ -52,13 +63,10 @@ GlyphMatch MatchGlyph(const GreyPlane& glyph, const ReferenceDigits& references,
   GlyphMatch best;
   if (glyph.empty()) return best;
   const ScaledReferences& scaled = cache.get(references, glyph.width, glyph.height);
-  std::vector<std::uint8_t> classes(glyph.levels.size());
-  for (std::size_t i = 0; i < classes.size(); ++i) classes[i] = ClassOf(glyph.levels[i], kGlyphNeither);
+  const PixelPlanes pixels = ClassifyPixels(glyph.levels.data(), glyph.levels.size());
   const Real area = static_cast<Real>(glyph.width) * static_cast<Real>(glyph.height);
   for (int d = 0; d < 10; ++d) {
-    const std::uint8_t* ref = scaled.classes[static_cast<std::size_t>(d)].data();
-    std::int64_t count = 0;
-    for (std::size_t i = 0; i < classes.size(); ++i) count += ref[i] == classes[i];
+    const std::int64_t count = Agreement(pixels, scaled.planes[static_cast<std::size_t>(d)]);
     const double score = static_cast<double>(Divide(static_cast<Real>(count), area));
     if (score > best.Score) best = {d, score};
   }

@@ -22,11 +22,23 @@ struct GlyphMatch {
   double Score = 0.0;       // share of agreeing pixels, 0 to 1
 };
 
-// The ten references scaled to one glyph size, as pixel classes.
+// Ink and paper pixels of an image as bit planes, pixel i (row-major) in bit
+// i % 64 of word i / 64. A pixel that is neither is in neither plane.
+struct PixelPlanes {
+  std::vector<std::uint64_t> ink;
+  std::vector<std::uint64_t> paper;
+};
+
+PixelPlanes ClassifyPixels(const std::uint8_t* levels, std::size_t count);
+
+// The number of pixels on which two images agree: ink on ink or paper on paper.
+std::int64_t Agreement(const PixelPlanes& a, const PixelPlanes& b);
+
+// The ten references scaled to one glyph size.
 struct ScaledReferences {
   int width = 0;
   int height = 0;
-  std::array<std::vector<std::uint8_t>, 10> classes;
+  std::array<PixelPlanes, 10> planes;
 };
 
 // Scaled references by glyph size, kept for the length of one zone reading.

@@ -10,6 +10,23 @@ namespace {
 
 std::uint8_t Wrap(int v) { return static_cast<std::uint8_t>(v & 0xFF); }
 
+// num / den rounded to the nearest integer, ties to even, exactly. Equal to
+// rounding the quotient computed in extended precision: a quotient of such
+// small integers is either exactly a tie or far from one.
+std::int64_t RoundedQuotient(std::int64_t num, std::int64_t den) {
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  std::int64_t q = num / den, r = num % den;
+  if (r < 0) {
+    --q;
+    r += den;
+  }
+  if (2 * r > den || (2 * r == den && (q & 1) != 0)) ++q;
+  return q;
+}
+
 std::int64_t Area(LevelRect r) {
   return static_cast<std::int64_t>(r.Right - r.Left + 1) * static_cast<std::int64_t>(r.Bottom - r.Top + 1);
 }
@@ -59,7 +76,7 @@ std::array<std::uint8_t, 256> StretchTable(StretchBounds bounds) {
   const int lo = bounds.low, hi = bounds.high;
   for (int v = 0; v < 256; ++v) {
     std::int64_t t = hi;
-    if (hi != lo) t = 255 - R(static_cast<Real>((hi - v) * 255) / static_cast<Real>(hi - lo));
+    if (hi != lo) t = 255 - RoundedQuotient((hi - v) * 255, hi - lo);
     table[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(t, 0, 255));
   }
   return table;
@@ -68,11 +85,22 @@ std::array<std::uint8_t, 256> StretchTable(StretchBounds bounds) {
 void StretchLevels(GreyPlane& image, StretchMode mode, LevelRect rect, int lowStep, int highStep) {
   if (rect.Right < rect.Left || rect.Bottom < rect.Top) return;
   const Clip c = ClipRect(rect, image.width, image.height);
-  std::array<std::uint32_t, 256> bins{};
+  // Four interleaved histograms, so that runs of one level do not wait on
+  // each other's increments.
+  std::array<std::array<std::uint32_t, 256>, 4> parts{};
   for (int y = c.y0; y < c.y1; ++y) {
     const std::uint8_t* p = image.row(y);
-    for (int x = c.x0; x < c.x1; ++x) ++bins[p[x]];
+    int x = c.x0;
+    for (; x + 4 <= c.x1; x += 4) {
+      ++parts[0][p[x]];
+      ++parts[1][p[x + 1]];
+      ++parts[2][p[x + 2]];
+      ++parts[3][p[x + 3]];
+    }
+    for (; x < c.x1; ++x) ++parts[0][p[x]];
   }
+  std::array<std::uint32_t, 256> bins{};
+  for (std::size_t v = 0; v < 256; ++v) bins[v] = parts[0][v] + parts[1][v] + parts[2][v] + parts[3][v];
   // Points outside the image read as white.
   bins[255] += static_cast<std::uint32_t>(Area(rect) - c.inside());
   int lo = 0, hi = 255;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "morvex/arith.h"
 #include "zone_fixtures.h"
 
 namespace morvex {
@@ -90,6 +91,24 @@ INSTANTIATE_TEST_SUITE_P(
         StretchCase{"AdaptiveWrappedBrightRangeCountsNothing", Concat({{0, 20}, Repeat(10, 98)}),
                     StretchMode::Adaptive, 0, 25, Concat({{0, 196}, Repeat(98, 98)})}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StretchTable, MatchesTheRoundedRealQuotient) {
+  // Every level against a spread of level pairs, both orders, both ends.
+  std::vector<int> levels;
+  for (int v = 0; v < 256; v += 5) levels.push_back(v);
+  levels.push_back(254);
+  levels.push_back(255);
+  for (int lo : levels)
+    for (int hi : levels) {
+      const auto table = StretchTable({static_cast<std::uint8_t>(lo), static_cast<std::uint8_t>(hi)});
+      for (int v = 0; v < 256; ++v) {
+        std::int64_t t = hi;
+        if (hi != lo) t = 255 - R(static_cast<Real>((hi - v) * 255) / static_cast<Real>(hi - lo));
+        t = std::clamp<std::int64_t>(t, 0, 255);
+        ASSERT_EQ(table[static_cast<std::size_t>(v)], t) << lo << " " << hi << " " << v;
+      }
+    }
+}
 
 TEST(StretchLevels, TouchesOnlyTheRectangle) {
   GreyPlane p(4, 3);
