@@ -84,58 +84,42 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexedCase{64, 4, 5, false, 16}, IndexedCase{108, 8, 7, false, 3},   // V4
                       IndexedCase{124, 8, 2, true, 4}));                                     // V5
 
-TEST(IndexedFile, IndexPastTheColourTableIsRefused) {
+// A one-row 8-bit file of `values` with `colours` table entries.
+DibSpec Row8(const std::vector<std::uint32_t>& values, int colours, std::uint32_t clrUsed) {
   DibSpec s;
-  s.width = 4;
+  s.width = static_cast<std::int32_t>(values.size());
   s.height = 1;
   s.bitCount = 8;
-  s.clrUsed = 3;
-  s.palette = Palette(3);
-  s.pixels = PackRows(4, 1, 8, {0, 1, 2, 2});
-  EXPECT_NO_THROW(Decode(BuildBmpFile(s)));
-  s.pixels = PackRows(4, 1, 8, {0, 1, 2, 3});
-  EXPECT_THROW(Decode(BuildBmpFile(s)), BitmapFormatError);
+  s.clrUsed = clrUsed;
+  s.palette = Palette(colours);
+  s.pixels = PackRows(s.width, 1, 8, values);
+  return s;
+}
+
+TEST(IndexedFile, IndexPastTheColourTableIsRefused) {
+  EXPECT_NO_THROW(Decode(BuildBmpFile(Row8({0, 1, 2, 2}, 3, 3))));
+  EXPECT_THROW(Decode(BuildBmpFile(Row8({0, 1, 2, 3}, 3, 3))), BitmapFormatError);
 }
 
 TEST(IndexedFile, TableEndsAtThePixelOffset) {
   // biClrUsed 0 declares 256 entries, but the pixels begin after 4 of them.
-  DibSpec s;
-  s.width = 2;
-  s.height = 1;
-  s.bitCount = 8;
-  s.palette = Palette(4);
-  s.pixels = PackRows(2, 1, 8, {3, 1});
+  const DibSpec s = Row8({3, 1}, 4, 0);
   const Bitmap b = Decode(BuildBmpFile(s));
   EXPECT_EQ(b.paletteSize(), 4);
   EXPECT_EQ(b.pixel(0, 0), MakeColour(s.palette[3].r, s.palette[3].g, s.palette[3].b));
 }
 
 TEST(IndexedFile, OversizeClrUsedNeedsItsWholeTable) {
-  DibSpec s;
-  s.width = 2;
-  s.height = 1;
-  s.bitCount = 8;
-  s.clrUsed = 300;
-  s.palette = Palette(300);
-  s.pixels = PackRows(2, 1, 8, {255, 1});
-  const Bitmap b = Decode(BuildBmpFile(s));
-  EXPECT_EQ(b.paletteSize(), 256);
-  s.palette.resize(256);  // the file now claims more table than it holds
-  s.clrUsed = 100000;
-  EXPECT_THROW(Decode(BuildBmpFile(s)), BitmapFormatError);
+  EXPECT_EQ(Decode(BuildBmpFile(Row8({255, 1}, 300, 300))).paletteSize(), 256);
+  // The file claims more table than it holds.
+  EXPECT_THROW(Decode(BuildBmpFile(Row8({255, 1}, 256, 100000))), BitmapFormatError);
 }
 
 TEST(IndexedFile, GapBeforeThePixelsIsSkipped) {
-  DibSpec s;
-  s.width = 3;
-  s.height = 1;
-  s.bitCount = 8;
-  s.clrUsed = 2;
-  s.palette = Palette(2);
-  s.pixels = {9, 9, 9, 9, 1, 0, 1, 0};  // 4 filler bytes, then the row
+  DibSpec s = Row8({1, 0, 1}, 2, 2);
+  s.pixels.insert(s.pixels.begin(), {9, 9, 9, 9});  // 4 filler bytes, then the row
   s.sizeImage = 4;
-  const auto file = BuildBmpFile(s, 14 + 40 + 8 + 4);
-  const Bitmap b = Decode(file);
+  const Bitmap b = Decode(BuildBmpFile(s, 14 + 40 + 8 + 4));
   EXPECT_EQ(b.row(0)[0], 1);
   EXPECT_EQ(b.row(0)[1], 0);
   EXPECT_EQ(b.row(0)[2], 1);
