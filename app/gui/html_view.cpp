@@ -35,6 +35,9 @@ HtmlView::HtmlView(QWidget* parent) : QTextBrowser(parent) {
   setOpenLinks(false);
   setOpenExternalLinks(false);
   setUndoRedoEnabled(false);
+  // Break lines between words only, as browsers do: a word wider than its
+  // table cell ("#######" in a 60 pixel cell) widens the cell instead.
+  setWordWrapMode(QTextOption::WordWrap);
 }
 
 void HtmlView::SetPageText(const std::string& cp1251Page) {

@@ -89,6 +89,9 @@ TMoneyForm::TMoneyForm(TProgressForm& progressForm, UserMessages& messages, QWid
   setWindowTitle(kApplicationTitle);
   setWindowIcon(QIcon(kProgramIcon));
   setFixedSize(kWidth, kHeight);
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, kFormColour);

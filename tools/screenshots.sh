@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# Screenshots of the desktop window as a user sees it: runs the real
+# morvex-demo on a virtual X display (Xvfb), drives it with xdotool and saves
+# PNG pictures of the splash, the main window after the file command, the
+# progress window during a folder run, the main window after that run and
+# with the help page open.
+#
+#   tools/screenshots.sh BUILD_DIR      (make screenshots runs it)
+#
+# Needs Xvfb, xdotool and ImageMagick's import; xdotool is installed here
+# when missing.
+set -euo pipefail
+
+build=${1:?usage: tools/screenshots.sh BUILD_DIR}
+build=$(cd "$build" && pwd)
+exe=$build/app/gui/morvex-demo
+notegen=$build/tools/notegen/morvex-notegen
+out=$build/screenshots
+for tool in "$exe" "$notegen"; do
+  [ -x "$tool" ] || { echo "screenshots: $tool is missing; build first (make build)" >&2; exit 1; }
+done
+if ! command -v xdotool >/dev/null; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends xdotool >/dev/null
+fi
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A few sample notes to work on.
+notes=$work/notes
+"$notegen" --out "$notes" --set typical --seed 20240601 --count 16 >/dev/null
+# Copies under names that keep the template's fields make the folder run
+# last long enough to be photographed half done.
+for f in "$notes"/Note-*.bmp; do
+  for k in 1 2 3 4 5; do cp "$f" "${f%.bmp}_$k.bmp"; done
+done
+rm -rf "$out"
+mkdir -p "$out"
+
+# The virtual screen.
+screen_w=1024 screen_h=768
+display_no=$((90 + RANDOM % 9))
+Xvfb ":$display_no" -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display_no"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
+unset QT_QPA_PLATFORM
+
+# The visible window of the program that has this size, if any.
+window_of_size() {
+  local want=$1 id
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+    if xwininfo -id "$id" 2>/dev/null | awk -v want="$want" '
+        /Width:/ {w=$2} /Height:/ {h=$2} END {exit !(w "x" h == want)}'; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+
+wait_window() {
+  local size=$1 id
+  for _ in $(seq 600); do
+    id=$(window_of_size "$size") && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  echo "screenshots: no $size window appeared" >&2
+  return 1
+}
+
+# Waits until the program has used no processor time for a while: the
+# command it was given has finished.
+wait_idle() {
+  local last now still=0
+  last=$(awk '{print $14 + $15}' "/proc/$app_pid/stat")
+  while [ "$still" -lt 6 ]; do
+    sleep 0.1
+    now=$(awk '{print $14 + $15}' "/proc/$app_pid/stat")
+    if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
+    last=$now
+  done
+}
+
+shoot_root() {  # file x y w h
+  import -window root -crop "${4}x${5}+${2}+${3}" +repage "$out/$1"
+  echo "  $out/$1"
+}
+
+click() {  # x y, relative to the main window
+  xdotool mousemove $((main_x + $1)) $((main_y + $2)) click 1
+}
+
+start_program() {
+  (cd "$notes" && exec "$exe") >"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+
+echo "Screenshots in $out:"
+
+# The splash shows for a tenth of a second or so: the program is stopped the
+# moment it has painted, photographed and let go on.
+splash_taken=0
+for _attempt in 1 2 3 4 5; do
+  start_program
+  if id=$(wait_window 600x445); then
+    sleep 0.03
+    kill -STOP "$app_pid"
+    if window_of_size 600x445 >/dev/null && ! window_of_size 772x588 >/dev/null; then
+      shoot_root 1-splash.png $(((screen_w - 600) / 2)) $(((screen_h - 445) / 2)) 600 445
+      splash_taken=1
+    fi
+    kill -CONT "$app_pid"
+  fi
+  [ "$splash_taken" = 1 ] && break
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
+done
+[ "$splash_taken" = 1 ] || { echo "screenshots: could not catch the splash" >&2; exit 1; }
+
+main_id=$(wait_window 772x588)
+main_x=$(((screen_w - 772) / 2))
+main_y=$(((screen_h - 588) / 2))
+wait_idle
+shoot_root 2-start.png "$main_x" "$main_y" 772 588
+
+# Select the first note in the file list, then "Обработать файл".
+click 40 285
+wait_idle
+click 71 48
+wait_idle
+shoot_root 3-file-command.png "$main_x" "$main_y" 772 588
+
+# "Обработать каталог": the progress window during the run, then the result.
+click 208 48
+progress_id=$(wait_window 399x253)
+sleep 0.4
+shoot_root 4-progress.png "$main_x" "$main_y" 772 588
+wait_idle
+while window_of_size 399x253 >/dev/null; do sleep 0.2; done
+wait_idle
+shoot_root 5-folder-command.png "$main_x" "$main_y" 772 588
+
+# "Справка".
+click 719 48
+wait_idle
+shoot_root 6-help.png "$main_x" "$main_y" 772 588
+
+# The close button ends the program.
+click $((772 - 4 - 12)) 14
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then
+  echo "screenshots: the close button did not end the program" >&2
+  exit 1
+fi
+app_pid=""
+: "$main_id" "$progress_id"
