@@ -4,8 +4,6 @@
 // with engine/ and tests/zones/ on the include path.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
 #include "morvex/arith.h"
 #include "zone_fixtures.h"
 #include "zones/zones.h"
@@ -16,24 +14,9 @@ using namespace morvex;
 
 constexpr double kPxPerMm = 300 / 25.4;
 
-testing::ZoneLayout Zone(int zone) {
-  testing::ZoneLayout l{};
-  l.width = static_cast<int>(std::lround((zone == 1 ? 32 : 31) * kPxPerMm));
-  l.height = static_cast<int>(std::lround((zone == 1 ? 8 : 9) * kPxPerMm));
-  l.letters = 2;
-  l.pitch = 2.712 * kPxPerMm;
-  l.letterPitch = 2.9 * kPxPerMm;
-  l.letterGap = 4.5 * kPxPerMm;
-  l.glyphWidth = static_cast<int>(R(2.373 * kPxPerMm)) - 1;
-  l.glyphHeight = static_cast<int>(std::lround(3.8 * kPxPerMm));
-  l.firstDigitX = static_cast<int>(std::lround((zone == 1 ? 8.5 : 9.0) * kPxPerMm));
-  l.top = (l.height - l.glyphHeight) / 2;
-  return l;
-}
-
 void BM_ReadZone1Number(benchmark::State& state) {
   const ReferenceDigits& refs = testing::References();
-  const Bitmap source = testing::ToBitmap(testing::DrawZone(Zone(1), "3184614", refs));
+  const Bitmap source = testing::ToBitmap(testing::DrawZone(testing::NoteZone(1, 300), "3184614", refs));
   Bitmap zone;
   for (auto _ : state) {
     zone = source;  // the reader stretches its zone in place
@@ -44,7 +27,7 @@ BENCHMARK(BM_ReadZone1Number);
 
 void BM_ReadZone2Number(benchmark::State& state) {
   const ReferenceDigits& refs = testing::References();
-  const Bitmap source = testing::ToBitmap(testing::DrawZone(Zone(2), "3184614", refs));
+  const Bitmap source = testing::ToBitmap(testing::DrawZone(testing::NoteZone(2, 300), "3184614", refs));
   Bitmap zone;
   for (auto _ : state) {
     zone = source;

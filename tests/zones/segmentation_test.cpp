@@ -103,63 +103,55 @@ TEST(SegmentZone, DarkRunReachingTheProfiledEdge) {
   EXPECT_EQ(seg.boxes[2].Right, 45);
 }
 
-TEST(SegmentZone, BandAcceptanceDiffersByZone) {
-  // H = 30, H / 3 = 10. The upper band spans rows 4..12 with its light row
-  // (9 rows): zone 1 wants more than 10 and goes on to the taller band below;
-  // zone 2 accepts 9 + 1 >= 10.
-  GreyPlane zone = Plane(80, 30, 255);
-  Fill(zone, 10, 4, 20, 11, 0);
-  Fill(zone, 10, 15, 20, 27, 0);
-  const ZoneSegmentation one = SegmentZone(zone, 1);
-  EXPECT_EQ(one.band.Top, 15);
-  EXPECT_EQ(one.band.Bottom, 28);
-  const ZoneSegmentation two = SegmentZone(zone, 2);
-  EXPECT_EQ(two.band.Top, 4);
-  EXPECT_EQ(two.band.Bottom, 12);
+struct Rect {
+  int x0, y0, x1, y1, level;
+};
+
+struct BandCase {
+  const char* name;
+  int width, height;
+  std::vector<Rect> print;
+  int zoneNumber;
+  int top, bottom;  // the expected text band
+  int boxes;        // the expected N
+};
+
+class TextBands : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(TextBands, Found) {
+  const BandCase& c = GetParam();
+  GreyPlane zone = Plane(c.width, c.height, 255);
+  for (const Rect& r : c.print) Fill(zone, r.x0, r.y0, r.x1, r.y1, r.level);
+  const ZoneSegmentation seg = SegmentZone(zone, c.zoneNumber);
+  EXPECT_EQ(seg.band.Top, c.top);
+  EXPECT_EQ(seg.band.Bottom, c.bottom);
+  EXPECT_EQ(seg.N, c.boxes);
 }
 
-TEST(SegmentZone, LastBandFoundWhenNoneIsAccepted) {
-  // Two short bands; after them the search for a dark pair stops at the last
-  // row, and the row past the image (reading 0) closes a band there: that
-  // last band, rows H - 1 to H, is the one used.
-  GreyPlane zone = Plane(80, 30, 255);
-  Fill(zone, 10, 3, 20, 5, 0);
-  Fill(zone, 10, 15, 20, 18, 0);
-  const ZoneSegmentation seg = SegmentZone(zone, 1);
-  EXPECT_EQ(seg.band.Top, 29);
-  EXPECT_EQ(seg.band.Bottom, 30);
-  // Print on the last two rows instead ends the search on that band.
-  Fill(zone, 10, 28, 20, 29, 0);
-  const ZoneSegmentation low = SegmentZone(zone, 1);
-  EXPECT_EQ(low.band.Top, 28);
-  EXPECT_EQ(low.band.Bottom, 30);
-}
+// H = 30, H / 3 = 10. The upper band spans rows 4..12 with its light row (9
+// rows): zone 1 wants more than 10 and goes on to the taller band below; zone
+// 2 accepts 9 + 1 >= 10.
+const std::vector<Rect> kShortAndTall = {{10, 4, 20, 11, 0}, {10, 15, 20, 27, 0}};
+// Two short bands; after them the search for a dark pair stops at the last
+// row, and the row past the image (reading 0) closes a band there: that last
+// band, rows H - 1 to H, is the one used.
+const std::vector<Rect> kTwoShort = {{10, 3, 20, 5, 0}, {10, 15, 20, 18, 0}};
 
-TEST(SegmentZone, BlackEdgeRowsDoNotLowerTheRowMinimum) {
-  // Rows 0 and 1 are black background (sum 0 <= 1000). The print rows hold
-  // ten black pixels (sum 12750): with the black rows as minimum the
-  // threshold would be 11475 and the print would not be dark.
-  GreyPlane zone = Plane(60, 30, 255);
-  Fill(zone, 0, 0, 59, 1, 0);
-  Fill(zone, 20, 10, 29, 21, 0);
-  const ZoneSegmentation seg = SegmentZone(zone, 1);
-  EXPECT_EQ(seg.band.Top, 10);
-  EXPECT_EQ(seg.band.Bottom, 22);
-  ASSERT_EQ(seg.N, 1);
-  EXPECT_EQ(seg.boxes[1].Left, 19);
-  EXPECT_EQ(seg.boxes[1].Right, 30);
-}
-
-TEST(SegmentZone, PrintReachingTheBottomRow) {
-  // Bottom becomes H; that row reads 255 and adds to every column.
-  GreyPlane zone = Plane(60, 20, 255);
-  Fill(zone, 10, 8, 16, 19, 0);
-  Fill(zone, 30, 8, 36, 19, 100);
-  const ZoneSegmentation seg = SegmentZone(zone, 1);
-  EXPECT_EQ(seg.band.Top, 8);
-  EXPECT_EQ(seg.band.Bottom, 20);
-  EXPECT_EQ(seg.N, 2);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TextBands,
+    ::testing::Values(
+        BandCase{"ZoneOneSkipsTheShortBand", 80, 30, kShortAndTall, 1, 15, 28, 1},
+        BandCase{"ZoneTwoAcceptsTheShortBand", 80, 30, kShortAndTall, 2, 4, 12, 1},
+        BandCase{"LastBandFoundWhenNoneIsAccepted", 80, 30, kTwoShort, 1, 29, 30, 0},
+        BandCase{"LastBandOnTheLastRows", 80, 30, {{10, 3, 20, 5, 0}, {10, 15, 20, 18, 0}, {10, 28, 20, 29, 0}}, 1,
+                 28, 30, 1},
+        // Rows 0 and 1 are black background (sum 0 <= 1000). The print rows
+        // hold ten black pixels (sum 12750): with the black rows as minimum
+        // the threshold would be 11475 and the print would not be dark.
+        BandCase{"BlackEdgeRowsDoNotLowerTheRowMinimum", 60, 30, {{0, 0, 59, 1, 0}, {20, 10, 29, 21, 0}}, 1, 10, 22, 1},
+        // Bottom becomes H; that row reads 255 and adds to every column.
+        BandCase{"PrintReachingTheBottomRow", 60, 20, {{10, 8, 16, 19, 0}, {30, 8, 36, 19, 100}}, 1, 8, 20, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SegmentZone, ManyGlyphsBeyondTheOldTableStillSegment) {
   // Thirty glyphs: more than twenty boxes are kept, in order.

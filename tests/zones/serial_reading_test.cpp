@@ -12,28 +12,10 @@ namespace morvex {
 namespace {
 
 using testing::DrawZone;
+using testing::NoteZone;
 using testing::References;
 using testing::ToBitmap;
 using testing::ZoneLayout;
-
-// A zone as the note analysis cuts it at a resolution: zone 1 is 32 x 8 mm,
-// zone 2 31 x 9 mm, digits 3.8 mm tall on the 2.712 mm pitch, their ink one
-// pixel narrower than the 2.373 mm box, two series letters before a wider gap.
-ZoneLayout NoteZone(int zone, double dpi, int letters = 2) {
-  const double px = dpi / 25.4;
-  ZoneLayout l{};
-  l.width = static_cast<int>(std::lround((zone == 1 ? 32 : 31) * px));
-  l.height = static_cast<int>(std::lround((zone == 1 ? 8 : 9) * px));
-  l.letters = letters;
-  l.pitch = 2.712 * px;
-  l.letterPitch = 2.9 * px;
-  l.letterGap = 4.5 * px;
-  l.glyphWidth = static_cast<int>(R(2.373 * px)) - 1;
-  l.glyphHeight = static_cast<int>(std::lround(3.8 * px));
-  l.firstDigitX = static_cast<int>(std::lround((zone == 1 ? 8.5 : 9.0) * px));
-  l.top = (l.height - l.glyphHeight) / 2;
-  return l;
-}
 
 double PxPerMm(double dpi) { return dpi / 25.4; }
 

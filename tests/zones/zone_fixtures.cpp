@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "morvex/arith.h"
+
 namespace morvex::testing {
 
 GreyPlane Plane(int width, int height, int level) {
@@ -54,6 +56,22 @@ GreyPlane DrawZone(const ZoneLayout& l, const std::string& digits, const Referen
     DrawDigit(zone, refs, digits[i] - '0', x, l.top, l.glyphWidth, l.glyphHeight);
   }
   return zone;
+}
+
+ZoneLayout NoteZone(int zone, double dpi, int letters) {
+  const double px = dpi / 25.4;
+  ZoneLayout l{};
+  l.width = static_cast<int>(std::lround((zone == 1 ? 32 : 31) * px));
+  l.height = static_cast<int>(std::lround((zone == 1 ? 8 : 9) * px));
+  l.letters = letters;
+  l.pitch = 2.712 * px;
+  l.letterPitch = 2.9 * px;
+  l.letterGap = 4.5 * px;
+  l.glyphWidth = static_cast<int>(R(2.373 * px)) - 1;
+  l.glyphHeight = static_cast<int>(std::lround(3.8 * px));
+  l.firstDigitX = static_cast<int>(std::lround((zone == 1 ? 8.5 : 9.0) * px));
+  l.top = (l.height - l.glyphHeight) / 2;
+  return l;
 }
 
 }  // namespace morvex::testing

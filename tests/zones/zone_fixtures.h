@@ -42,4 +42,9 @@ struct ZoneLayout {
 };
 GreyPlane DrawZone(const ZoneLayout& layout, const std::string& digits, const ReferenceDigits& refs);
 
+// A zone as the note analysis cuts it at a resolution: zone 1 is 32 x 8 mm,
+// zone 2 31 x 9 mm, digits 3.8 mm tall on the 2.712 mm pitch, their ink one
+// pixel narrower than the 2.373 mm box, series letters before a wider gap.
+ZoneLayout NoteZone(int zone, double dpi, int letters = 2);
+
 }  // namespace morvex::testing
