@@ -39,7 +39,7 @@ the options and i, so the same command always writes the same files.
                             typical  tilt up to 10 degrees, blur 0.4-0.9 px,
                                      noise 2-5 levels, background 8-30, offset 2 mm
                             hard     tilt up to 30 degrees, blur 0.8-1.6 px,
-                                     noise 5-10 levels, background 15-45, offset 3 mm
+                                     noise 5-10 levels, background 15-35, offset 3 mm
   --dpi-min D, --dpi-max D  resolutions, multiples of 10 in this range (150, 300)
   --dpi D                 one resolution for every note
   --tilt MAXDEG           tilt drawn from -MAXDEG to +MAXDEG (at most 45)

@@ -161,7 +161,7 @@ void DrawFrontDecoration(NoteCanvas& canvas, const Typeface& face, int denominat
   Rosette(canvas, rng, {72, 33}, 13, 9, 6);
   Lettering(canvas, face, U"БИЛЕТ БАНКА РОССИИ", 72, 12.5, 3.0);
   Lettering(canvas, face, ValueInWords(denomination), 75, 60, 3.0);
-  Lettering(canvas, face, Digits(denomination), 106, 56, 11);
+  Lettering(canvas, face, Digits(denomination), 106, 53, 11);
   ClearAll(canvas);
   for (std::size_t i = 0; i < 2; ++i) PanelRule(canvas, ClearAreas()[i]);
   canvas.compositeLayer(tint, kStrokeOpacity);

@@ -35,7 +35,7 @@ inline constexpr double kTextHeight = 3.8;
 inline constexpr double kDigitInkWidth = 2.25;
 inline constexpr double kDigitBoxWidth = 2.373;
 inline constexpr double kDigitPitch = 2.712;
-inline constexpr double kSeriesToDigits = 5.0;
+inline constexpr double kSeriesToDigits = 5.5;
 inline constexpr double kLetterSpacing = 0.45;
 // The letters' own proportions are narrowed to about those of the digits.
 inline constexpr double kLetterCondense = 0.84;

@@ -32,7 +32,7 @@ GenerationOptions PresetOptions(SampleSet set) {
       o.maxOffsetMm = 3;
       o.blurSigma = {0.8, 1.6};
       o.noiseSigma = {5, 10};
-      o.backgroundLevel = {15, 45};
+      o.backgroundLevel = {15, 35};
       break;
   }
   return o;

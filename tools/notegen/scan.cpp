@@ -124,6 +124,11 @@ ScanGeometry ComputeScanGeometry(const NoteSpec& spec) {
   return g;
 }
 
+ImagePoint NoteToImage(const ScanGeometry& g, double d, double e) {
+  const double u = (d - kNoteLength / 2) * g.pxPerMm, v = (e - kNoteWidth / 2) * g.pxPerMm;
+  return {g.centreX + u * g.cosTurn - v * g.sinTurn, g.centreY + u * g.sinTurn + v * g.cosTurn};
+}
+
 Bitmap ScanNote(const NoteCanvas& face, const NoteSpec& spec) {
   const ScanGeometry g = ComputeScanGeometry(spec);
   Planes planes(g.width, g.height);

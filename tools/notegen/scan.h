@@ -24,6 +24,13 @@ struct ScanGeometry {
 // Throws std::invalid_argument for a resolution or tilt outside the world.
 ScanGeometry ComputeScanGeometry(const NoteSpec& spec);
 
+// The image point (in pixels, continuous) of a position in millimetres on the
+// upright note.
+struct ImagePoint {
+  double x = 0, y = 0;
+};
+ImagePoint NoteToImage(const ScanGeometry& g, double d, double e);
+
 // The scan of the face at the spec's geometry, blur, noise and background.
 Bitmap ScanNote(const NoteCanvas& face, const NoteSpec& spec);
 

@@ -1,0 +1,48 @@
+#include "recognition_survey.h"
+
+#include <cstdio>
+
+namespace morvex::recognition {
+
+SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t seed, int count,
+                       const ReferenceDigits& references, std::vector<SurveyMiss>* misses, int first) {
+  const notegen::NoteRenderer renderer;
+  SurveyCounts c;
+  for (int i = first; i < first + count; ++i) {
+    const notegen::NoteSpec spec = notegen::DrawNoteSpec(options, seed, i);
+    Bitmap scan = renderer.render(spec);
+    AnalisysResult r;
+    AnalyzeNote(scan, false, nullptr, r, references);
+    const std::string number = spec.numberSide ? spec.number : "#######";
+    const int value = spec.numberSide ? spec.denomination : -1;
+    const bool upsideDown = spec.numberSide && spec.upsideDown;
+    const bool z1 = r.Zone1Number == number, z2 = r.Zone2Number == number;
+    const bool ok[] = {z1, z2, r.Denomination == value, r.UpsideDown == upsideDown, r.Dpi == spec.dpi};
+    ++c.total;
+    c.zone1 += ok[0];
+    c.zone2 += ok[1];
+    c.either += z1 || z2;
+    c.denomination += ok[2];
+    c.orientation += ok[3];
+    c.dpi += ok[4];
+    if (misses != nullptr && !(ok[0] && ok[1] && ok[2] && ok[3] && ok[4]))
+      misses->push_back({notegen::NoteFileName(spec), spec, r});
+  }
+  return c;
+}
+
+void PrintCounts(std::ostream& out, const std::string& label, const SurveyCounts& c) {
+  out << label << ": " << c.total << " notes, zone 1 " << c.zone1 << ", zone 2 " << c.zone2 << ", at least one zone "
+      << c.either << ", face value " << c.denomination << ", orientation " << c.orientation << ", dpi " << c.dpi << "\n";
+}
+
+void PrintMiss(std::ostream& out, const SurveyMiss& m) {
+  char geometry[96];
+  std::snprintf(geometry, sizeof geometry, "tilt %.2f, blur %.2f, noise %.2f, background %.1f", m.spec.tiltDegrees,
+                m.spec.blurSigma, m.spec.noiseSigma, m.spec.backgroundLevel);
+  out << "  " << m.name << " (" << geometry << "): zone 1 " << m.result.Zone1Number << ", zone 2 "
+      << m.result.Zone2Number << ", face value " << m.result.Denomination << ", upside down "
+      << (m.result.UpsideDown ? "yes" : "no") << ", dpi " << m.result.Dpi << "\n";
+}
+
+}  // namespace morvex::recognition

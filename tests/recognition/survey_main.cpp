@@ -1,0 +1,38 @@
+// recognition-survey: renders a sample set in memory, reads every note through
+// the engine and prints the counts of correct answers and every miss.
+//
+//   recognition-survey [--set clean|typical|hard] [--count N] [--seed S] [--first I]
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "recognition_survey.h"
+
+int main(int argc, char** argv) {
+  namespace ng = morvex::notegen;
+  std::string set = "clean";
+  long long count = 200, seed = 1, first = 0;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string flag = argv[i], value = argv[i + 1];
+    long long* target = flag == "--count" ? &count : flag == "--seed" ? &seed : flag == "--first" ? &first : nullptr;
+    if (flag == "--set") {
+      set = value;
+    } else if (target == nullptr || std::from_chars(value.data(), value.data() + value.size(), *target).ec != std::errc()) {
+      std::fprintf(stderr, "usage: recognition-survey [--set clean|typical|hard] [--count N] [--seed S] [--first I]\n");
+      return 2;
+    }
+  }
+  const auto parsed = ng::ParseSampleSet(set);
+  if (!parsed) {
+    std::fprintf(stderr, "recognition-survey: unknown set %s\n", set.c_str());
+    return 2;
+  }
+  const morvex::ReferenceDigits refs = morvex::LoadReferenceDigits();
+  std::vector<morvex::recognition::SurveyMiss> misses;
+  const auto counts = morvex::recognition::SurveySet(ng::PresetOptions(*parsed), static_cast<std::uint64_t>(seed),
+                                                     static_cast<int>(count), refs, &misses, static_cast<int>(first));
+  morvex::recognition::PrintCounts(std::cout, set + " seed " + std::to_string(seed), counts);
+  for (const auto& m : misses) morvex::recognition::PrintMiss(std::cout, m);
+  return 0;
+}
