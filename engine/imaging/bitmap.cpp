@@ -72,6 +72,7 @@ void Bitmap::setSize(int width, int height) {
   Bitmap old = *this;
   reset(width, height, format_);
   Draw(*this, 0, 0, old);
+  sourceBitDepth_ = old.sourceBitDepth_;  // the same picture, only resized
 }
 
 void Bitmap::setFormat(PixelFormat format) {

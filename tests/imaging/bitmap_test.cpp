@@ -59,6 +59,18 @@ TEST_P(BothFormats, ResetReusesStorageAndIsWhiteAgain) {
   EXPECT_EQ(b.pixel(0, 0), kWhite);
 }
 
+TEST_P(BothFormats, SetSizeKeepsTheTopLeftAndTheSourceDepth) {
+  Bitmap b(3, 2, GetParam());
+  b.setPixel(2, 1, kBlack);
+  b.setSourceBitDepth(4);
+  b.setSize(5, 4);
+  EXPECT_EQ(b.pixel(2, 1), kBlack);
+  EXPECT_EQ(b.pixel(4, 3), kWhite);
+  EXPECT_EQ(b.sourceBitDepth(), 4);
+  b.reset(5, 4, GetParam());  // a new picture
+  EXPECT_EQ(b.sourceBitDepth(), GetParam() == PixelFormat::Rgb24 ? 24 : 8);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, BothFormats, ::testing::Values(PixelFormat::Rgb24, PixelFormat::Indexed8));
 
 TEST(Brightness, RoundsTheMeanOfTheChannels) {
