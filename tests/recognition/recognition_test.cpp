@@ -1,0 +1,55 @@
+// The recognition blackbox: small generated sample folders read through the
+// engine, with the counts of correct answers per folder. The minimums follow
+// what the engine measured on these folders; every miss is printed.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "recognition_survey.h"
+
+namespace rec = morvex::recognition;
+namespace ng = morvex::notegen;
+
+namespace {
+
+struct Folder {
+  const char* name;
+  ng::SampleSet set;
+  bool grey8;
+  std::uint64_t seed;
+  int count;
+  rec::SurveyCounts minimum;  // total is not compared
+};
+
+class RecognitionTest : public ::testing::TestWithParam<Folder> {};
+
+TEST_P(RecognitionTest, ReadsTheFolder) {
+  static const morvex::ReferenceDigits refs = morvex::LoadReferenceDigits();
+  const Folder& f = GetParam();
+  ng::GenerationOptions options = ng::PresetOptions(f.set);
+  options.grey8 = f.grey8;
+  std::vector<rec::SurveyMiss> misses;
+  const rec::SurveyCounts c = rec::SurveySet(options, f.seed, f.count, refs, &misses);
+  rec::PrintCounts(std::cout, f.name, c);
+  for (const rec::SurveyMiss& m : misses) rec::PrintMiss(std::cout, m);
+  ASSERT_EQ(c.total, f.count);
+  EXPECT_GE(c.zone1, f.minimum.zone1);
+  EXPECT_GE(c.zone2, f.minimum.zone2);
+  EXPECT_GE(c.either, f.minimum.either);
+  EXPECT_GE(c.denomination, f.minimum.denomination);
+  EXPECT_GE(c.orientation, f.minimum.orientation);
+  EXPECT_GE(c.dpi, f.minimum.dpi);
+}
+
+std::string FolderName(const ::testing::TestParamInfo<Folder>& info) { return info.param.name; }
+
+// Clean notes must all be read right. Typical notes (tilted, blurred, noisy,
+// here as 8-bit grey files) are read right in every field on the folders
+// measured; one miss per field is allowed before the test fails.
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RecognitionTest,
+    ::testing::Values(Folder{"clean", ng::SampleSet::Clean, false, 101, 30, {0, 30, 30, 30, 30, 30, 30}},
+                      Folder{"typical_grey8", ng::SampleSet::Typical, true, 202, 30, {0, 29, 29, 29, 29, 29, 29}}),
+    FolderName);
+
+}  // namespace
