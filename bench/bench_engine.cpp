@@ -67,14 +67,19 @@ void BM_EdgeSampling(benchmark::State& state) {
 }
 BENCHMARK(BM_EdgeSampling)->Arg(300)->Arg(150)->Unit(benchmark::kMillisecond);
 
-// The four regions a note reading cuts: both patch places and both zones.
-void BM_ExtractRegions(benchmark::State& state) {
-  const Bitmap work = MakeWorkingImage(Scan(static_cast<int>(state.range(0))));
+// The note's frame on a working image: edges and short-edge fit.
+NoteFrame FrameOf(const Bitmap& work) {
   const GreyView grey(work);
   SampleTable columns = SampleColumns(grey);
   const LongEdges edges = FitLongEdges(columns);
   SampleTable lines = SampleLines(grey, edges);
-  const NoteFrame frame = BuildFrame(lines, edges);
+  return BuildFrame(lines, edges);
+}
+
+// The four regions a note reading cuts: both patch places and both zones.
+void BM_ExtractRegions(benchmark::State& state) {
+  const Bitmap work = MakeWorkingImage(Scan(static_cast<int>(state.range(0))));
+  const NoteFrame frame = FrameOf(work);
   const NoteScales scales = ScalesOf(frame);
   for (auto _ : state) {
     for (const RegionPlace& place : {PatchFirstPlace, PatchSecondPlace, Zone1Upright, Zone2Upright}) {
@@ -90,11 +95,7 @@ void BM_Spine(benchmark::State& state) {
   const Bitmap& scan = Scan(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     const Bitmap work = MakeWorkingImage(scan);
-    const GreyView grey(work);
-    SampleTable columns = SampleColumns(grey);
-    const LongEdges edges = FitLongEdges(columns);
-    SampleTable lines = SampleLines(grey, edges);
-    const NoteFrame frame = BuildFrame(lines, edges);
+    const NoteFrame frame = FrameOf(work);
     const NoteScales scales = ScalesOf(frame);
     benchmark::DoNotOptimize(scales);
     benchmark::DoNotOptimize(EstimateDpi(frame.LongSide));

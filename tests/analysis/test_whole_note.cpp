@@ -92,6 +92,22 @@ TEST(WholeNote, SideWithoutNumberGivesTheFailureAnswerAndOnlyTheNoteOutline) {
   EXPECT_EQ(other, 0);
 }
 
+TEST(WholeNote, SecondCallWithTheSameRecordReplacesEveryField) {
+  Bitmap turned = RenderNote({200, 1.0, true, 1000, "5038271", "6379836"});
+  Bitmap blank = RenderNote({150, -2.0, false, 0, "", ""});
+  AnalisysResult result;
+  AnalyzeNote(turned, false, nullptr, result, References());
+  ASSERT_EQ(result.Denomination, 1000);
+  ASSERT_TRUE(result.UpsideDown);
+  ASSERT_EQ(result.Dpi, 200);
+  AnalyzeNote(blank, false, nullptr, result, References());
+  EXPECT_EQ(result.Zone1Number, "#######");
+  EXPECT_EQ(result.Zone2Number, "#######");
+  EXPECT_EQ(result.Denomination, -1);
+  EXPECT_FALSE(result.UpsideDown);
+  EXPECT_EQ(result.Dpi, 150);
+}
+
 TEST(WholeNote, MarkedPictureShowsTintsAndOutlines) {
   const NoteCase c{200, 0.0, false, 100, "4082735", "4082735"};
   Bitmap image = RenderNote(c);
