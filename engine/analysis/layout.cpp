@@ -1,5 +1,9 @@
 #include "analysis/layout.h"
 
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
 #include "analysis/region.h"
 #include "morvex/arith.h"
 
@@ -43,6 +47,11 @@ std::array<IntPoint, 4> RegionOutline(const NoteFrame& frame, const NoteScales& 
 }
 
 Bitmap CutRegion(const Bitmap& grey, const NoteFrame& frame, const PlacedRegion& region) {
+  // A frame gone wild (corners far outside the image) can ask for regions of
+  // gigabytes; such an image cannot be made, which ends the analysis.
+  if (static_cast<std::int64_t>(std::max(region.Width, 0)) * std::max(region.Height, 0) > MaxRegionPixels)
+    throw std::length_error("Region of " + std::to_string(region.Width) + "x" + std::to_string(region.Height) +
+                            " pixels is too large");
   Bitmap image(region.Width, region.Height, PixelFormat::Indexed8);
   ExtractRegion(grey, image, region.Origin, frame.k);
   return image;

@@ -49,7 +49,12 @@ PlacedRegion PlaceRegion(const NoteFrame& frame, const NoteScales& scales, const
 // bottom-left.
 std::array<IntPoint, 4> RegionOutline(const NoteFrame& frame, const NoteScales& scales, const RegionPlace& place);
 
-// Cuts the placed region out of the grey working image into a new grey bitmap.
+// The largest region image that is made: far above any zone of a real scan
+// (378 x 94 pixels at 300 dpi).
+inline constexpr std::int64_t MaxRegionPixels = std::int64_t{1} << 26;
+
+// Cuts the placed region out of the grey working image into a new grey bitmap;
+// a region above MaxRegionPixels raises std::length_error.
 Bitmap CutRegion(const Bitmap& grey, const NoteFrame& frame, const PlacedRegion& region);
 
 // Zone-2 digit geometry: the pitch is passed unrounded so that the boxes laid

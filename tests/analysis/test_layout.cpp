@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "analysis/layout.h"
 #include "morvex/arith.h"
 
@@ -67,6 +69,17 @@ TEST(ZoneGeometry, UpsideDownPlacesAreTheUprightOnesTurned) {
     EXPECT_EQ(down.D, 150 - up.D - up.Along);
     EXPECT_EQ(down.E, 65 - up.E - up.Across);
   }
+}
+
+TEST(ZoneGeometry, OversizedRegionIsNotMade) {
+  NoteFrame f;
+  f.m = VerticalSlope;
+  const Bitmap grey(10, 10, PixelFormat::Indexed8);
+  const PlacedRegion huge{{0, 0}, 100000, 100000};
+  EXPECT_THROW(CutRegion(grey, f, huge), std::length_error);
+  const Bitmap cut = CutRegion(grey, f, PlacedRegion{{0, 0}, 20, 3});
+  EXPECT_EQ(cut.width(), 20);
+  EXPECT_EQ(cut.pixel(15, 1), MakeColour(0, 0, 0));  // outside the 10 x 10 source
 }
 
 TEST(ZoneGeometry, OutlineCornersComeFromMillimetres) {

@@ -57,5 +57,21 @@ TEST(DrawOutline, ClosesTheQuadrilateralWithAWidePen) {
   EXPECT_EQ(image.pixel(17, 17), MakeColour(0, 0, 0));
 }
 
+TEST(DrawOutline, CornersFarOutsideDrawOnlyTheVisiblePart) {
+  // Sides up to two thousand million pixels long: drawn at once, and the part
+  // inside the image is where the unclipped lines would be.
+  Bitmap image = test::Filled(60, 40, 0);
+  const int far = 2000000000;
+  DrawOutline(image, {IntPoint{10, -far}, IntPoint{10, far}, IntPoint{-far, 20}, IntPoint{far, 20}}, NoteOutlineColour);
+  for (int y = 0; y < 40; ++y) EXPECT_EQ(image.pixel(10, y), NoteOutlineColour) << y;
+  for (int x = 0; x < 60; ++x) EXPECT_EQ(image.pixel(x, 20), NoteOutlineColour) << x;
+  EXPECT_EQ(image.pixel(30, 5), MakeColour(0, 0, 0));
+  // A quadrilateral wholly outside leaves the image alone.
+  Bitmap untouched = test::Filled(60, 40, 0);
+  DrawOutline(untouched, {IntPoint{-far, -far}, IntPoint{-10, -far}, IntPoint{-10, far}, IntPoint{-far, far}},
+              NoteOutlineColour);
+  EXPECT_EQ(Changed(untouched, test::Filled(60, 40, 0)), 0);
+}
+
 }  // namespace
 }  // namespace morvex
