@@ -53,9 +53,11 @@ void HtmlView::Navigate(const QString& url) {
   const auto bytes = LoadResUrl(target);
   pageBytes_ = bytes ? bytes->toStdString() : std::string();
   // QTextBrowser skips loading when the address equals the current one,
-  // although a page set as text may have replaced it since: clear it first.
-  setSource(QUrl());
-  setSource(target, QTextDocument::HtmlResource);
+  // although a page set as text may have replaced that page since.
+  if (source() == target)
+    reload();
+  else
+    setSource(target, QTextDocument::HtmlResource);
 }
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
