@@ -50,11 +50,15 @@ class FileWriteError : public std::runtime_error {
 // skips (moves, early end of line or of bitmap) are palette index 0.
 
 // Decodes a whole .bmp file held in memory (starting with "BM") into `into`,
-// reusing its storage.
+// reusing its storage. The rows start at bfOffBits; a bfSize larger than the
+// file means lost data and is refused, a smaller one is not used.
 void DecodeBmp(std::span<const std::uint8_t> file, Bitmap& into);
 
 // Decodes a packed device-independent bitmap: info header, colour table, pixel
-// rows, as a scanner's native transfer hands it over.
+// rows, as a scanner's native transfer hands it over. The rows follow the
+// header, the bit-field masks when a 40-byte header has them, and the colour
+// table of biClrUsed entries (2^bits when it is 0 and bits <= 8; entries are
+// 3 bytes after a 12-byte core header, else 4).
 void DecodePackedDib(std::span<const std::uint8_t> dib, Bitmap& into);
 
 // Loads a .bmp file from disk into `into`, reusing its storage.
