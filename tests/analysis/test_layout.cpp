@@ -48,7 +48,10 @@ TEST(ZoneGeometry, At300DpiScale) {
   EXPECT_EQ(PlaceRegion(f, s, Zone1Upright).Width, 378);
   EXPECT_EQ(PlaceRegion(f, s, Zone1Upright).Height, 94);  // 94.4
   EXPECT_EQ(PlaceRegion(f, s, Zone2Upright).Width, 366);  // 365.8
-  EXPECT_EQ(PlaceRegion(f, s, PatchFirstPlace).Width, 89);  // 11.8 is stored a little above, not a tie
+  // 11.8 is stored a little above itself: the exact product is 88.5000000000000053,
+  // which extended precision keeps (89) and a double product would round to the
+  // tie 88.5 and then to 88.
+  EXPECT_EQ(PlaceRegion(f, s, PatchFirstPlace).Width, 89);
   EXPECT_EQ(PlaceRegion(f, s, PatchFirstPlace).Height, 177);
   EXPECT_EQ(DigitWidth(s), 28.0);
   // The pitch stays unrounded: 32.0016, so boxes laid at R(j * pitch) from 40
