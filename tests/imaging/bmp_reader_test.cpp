@@ -416,6 +416,7 @@ TEST(Reuse, LoadingTheSameSizeAgainKeepsTheStorage) {
   DecodeBmp(big, b);
   const std::uint8_t* storage = b.data();
   DecodeBmp(small, b);
+  EXPECT_EQ(b.data(), storage);
   DecodeBmp(big, b);
   EXPECT_EQ(b.data(), storage);
   EXPECT_EQ(b.pixel(63, 31), MakeColour(0x40, 0x40, 0x40));
