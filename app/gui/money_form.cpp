@@ -104,6 +104,10 @@ TMoneyForm::TMoneyForm(TProgressForm& progressForm, UserMessages& messages, QWid
   layout->addWidget(makeToolBar());
   layout->addWidget(makeBody(), 1);
   layout->addWidget(makeStatusBar());
+  // Lay the window out now, so that the panels get their sizes from the
+  // real size of the body rather than from a guess.
+  layout->activate();
+  setInitialPanelSizes();
   CentreOnScreen(*this);
   FormCreate();
 }
@@ -208,7 +212,6 @@ QWidget* TMoneyForm::makeBody() {
   leftSplitter_->addWidget(folderTree_);
   leftSplitter_->addWidget(fileList_);
   leftSplitter_->setCollapseTarget(1, 0);
-  leftSplitter_->setSizes({kTreeHeight, 300});
   auto* left = MakeGroup(QStringLiteral("Выбрать каталог/файл"), leftSplitter_);
 
   preview_ = new PictureBox;
@@ -238,11 +241,19 @@ QWidget* TMoneyForm::makeBody() {
   bodySplitter_->setStretchFactor(CentrePanel, 1);
   bodySplitter_->setStretchFactor(ReportPanel, 0);
 
-  const int bodyHeight = kHeight - kTitleHeight - kToolBarHeight - kStatusHeight;
-  const int handles = 2 * bodySplitter_->handleWidth();
-  bodySplitter_->setSizes({kLeftWidth, kWidth - kLeftWidth - kReportWidth - handles, kReportWidth});
-  centreSplitter_->setSizes({bodyHeight - kResultsHeight - centreSplitter_->handleWidth(), kResultsHeight});
   return bodySplitter_;
+}
+
+void TMoneyForm::setInitialPanelSizes() {
+  const int handles = 2 * bodySplitter_->handleWidth();
+  bodySplitter_->setSizes({kLeftWidth, bodySplitter_->width() - kLeftWidth - kReportWidth - handles, kReportWidth});
+  // The left splitter lies inside a group box, whose layout gives it its
+  // size once the group has its own.
+  leftSplitter_->parentWidget()->layout()->activate();
+  leftSplitter_->setSizes({kTreeHeight, leftSplitter_->height() - kTreeHeight - leftSplitter_->handleWidth()});
+  // The results group is 185 high, its view inside the group's frame.
+  centreSplitter_->setSizes(
+      {centreSplitter_->height() - kResultsHeight - centreSplitter_->handleWidth(), kResultsHeight});
 }
 
 QWidget* TMoneyForm::makeStatusBar() {
@@ -278,6 +289,12 @@ void TMoneyForm::FormCreate() {
 void TMoneyForm::FormClose() { FreeReferenceDigits(references_); }
 
 void TMoneyForm::closeEvent(QCloseEvent* event) {
+  // A folder run's workers read the reference digits: the window stays
+  // until the run is over.
+  if (folderRunning_) {
+    event->ignore();
+    return;
+  }
   FormClose();
   event->accept();
 }

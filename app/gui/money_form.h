@@ -84,6 +84,7 @@ class TMoneyForm : public QWidget {
   QWidget* makeToolBar();
   QWidget* makeBody();
   QWidget* makeStatusBar();
+  void setInitialPanelSizes();
   void setStatus(const std::string& utf8);
   void showPreview();
   void reportError(const std::exception& error);

@@ -52,6 +52,19 @@ TEST(MoneyForm, StartsWithBlankPagesCollapsedReportAndTheTitle) {
   EXPECT_TRUE(f.renameBox()->isEnabled());
 }
 
+TEST(MoneyForm, ThePanelsHaveTheirSizes) {
+  WindowFixture w;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form()));
+  CollapseSplitter* body = w.form().bodySplitter();
+  EXPECT_EQ(body->widget(TMoneyForm::LeftPanel)->width(), 233);
+  EXPECT_EQ(body->height(), 588 - 28 - 41 - 24);
+  EXPECT_EQ(w.form().folderTree()->height(), 170);
+  EXPECT_EQ(w.form().resultsView()->parentWidget()->height(), 185);  // the "Результаты" group
+  w.form().HelpClick();
+  EXPECT_EQ(body->widget(TMoneyForm::ReportPanel)->width(), 388);
+  EXPECT_EQ(w.form().statusLabel()->width(), 585);
+}
+
 TEST(MoneyForm, ClosingTheWindowFreesTheReferenceDigits) {
   WindowFixture w;
   ASSERT_TRUE(w.form().referenceDigits().loaded());
