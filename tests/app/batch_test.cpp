@@ -2,10 +2,8 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
-#include <limits.h>
 #include <map>
 #include <thread>
-#include <unistd.h>
 
 #include "morvex/app/cp1251.h"
 #include "morvex/app/note_template.h"
@@ -18,16 +16,10 @@ namespace {
 
 using morvex::testing::TempFolder;
 
-std::string ExePath() {
-  char buf[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
-  return std::string(buf, static_cast<std::size_t>(n > 0 ? n : 0));
-}
-
 // The folder pages, put together from their fragments.
 std::string Head() {
   return "<META http-equiv=Content-Type content=\"text/html; charset=windows-1251\"><body background=\"res://" +
-         ExePath() + "/RT_RCDATA/bgimg\">";
+         morvex::testing::ProcSelfExe() + "/RT_RCDATA/bgimg\">";
 }
 const std::string kTableStart =
     "<table align=center border=1><tr bgcolor=\"C5C5D0\"><td align=center><b>Параметр</b></td><td "

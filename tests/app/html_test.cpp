@@ -1,19 +1,12 @@
 #include "morvex/app/html.h"
 
 #include <gtest/gtest.h>
-#include <limits.h>
-#include <unistd.h>
 
 #include "morvex/app/cp1251.h"
+#include "temp_folder.h"
 
 namespace morvex::app {
 namespace {
-
-std::string ProcSelfExe() {
-  char buf[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
-  return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
-}
 
 struct EscapeCase {
   const char* text;
@@ -34,14 +27,14 @@ INSTANTIATE_TEST_SUITE_P(Table, Escaping,
                                            EscapeCase{"", ""}));
 
 TEST(Html, BackgroundUrlNamesTheRunningExecutable) {
-  const std::string exe = ProcSelfExe();
+  const std::string exe = morvex::testing::ProcSelfExe();
   ASSERT_FALSE(exe.empty());
   EXPECT_EQ(exe.front(), '/');
   EXPECT_EQ(BackgroundUrl(), "res://" + exe + "/RT_RCDATA/bgimg");
 }
 
 TEST(Html, BlankPageIsTheEmptyBackgroundPage) {
-  EXPECT_EQ(BlankPage(), ToCp1251("<body background=\"res://" + ProcSelfExe() + "/RT_RCDATA/bgimg\"></body>"));
+  EXPECT_EQ(BlankPage(), ToCp1251("<body background=\"res://" + morvex::testing::ProcSelfExe() + "/RT_RCDATA/bgimg\"></body>"));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "morvex/app/result_page.h"
 
 #include <gtest/gtest.h>
-#include <limits.h>
-#include <unistd.h>
 
 #include "morvex/app/cp1251.h"
 #include "morvex/bmp.h"
@@ -11,16 +9,10 @@
 namespace morvex::app {
 namespace {
 
-std::string ExePath() {
-  char buf[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
-  return std::string(buf, static_cast<std::size_t>(n > 0 ? n : 0));
-}
-
 // The result page put together from its sixteen fragments.
 std::string ExpectedResultPage(const std::string& title, const std::string& z1, const std::string& z2,
                                const std::string& value) {
-  const std::string utf8 = std::string("<body background=\"res://") + ExePath() + "/RT_RCDATA/bgimg\">" +
+  const std::string utf8 = std::string("<body background=\"res://") + morvex::testing::ProcSelfExe() + "/RT_RCDATA/bgimg\">" +
                            "<META http-equiv=Content-Type content=\"text/html; charset=windows-1251\">" +
                            "<p align=center><b>" + title + "</b></p><table align=center>" +
                            "<tr align=center><td width=130 bgcolor=FFC4C4>&nbsp;Красная зона (1)</td><td width=60>" +

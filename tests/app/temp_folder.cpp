@@ -4,7 +4,9 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <limits.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 namespace morvex::testing {
 
@@ -44,6 +46,12 @@ Bitmap SolidBitmap(int width, int height, Colour colour) {
     for (int x = 0; x < width; ++x) b.setPixel(x, y, colour);
   }
   return b;
+}
+
+std::string ProcSelfExe() {
+  char buf[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  return std::string(buf, static_cast<std::size_t>(n > 0 ? n : 0));
 }
 
 std::string ReadBytes(const std::filesystem::path& path) {

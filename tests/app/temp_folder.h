@@ -33,6 +33,10 @@ class TempFolder {
 // A small 24-bit bitmap filled with one colour.
 Bitmap SolidBitmap(int width, int height, Colour colour);
 
+// The running test's executable, read from /proc/self/exe for the expected
+// background URL.
+std::string ProcSelfExe();
+
 // The whole content of a file as bytes.
 std::string ReadBytes(const std::filesystem::path& path);
 
