@@ -138,8 +138,8 @@ main_y=$(((screen_h - 588) / 2))
 wait_idle
 shoot_root 2-start.png "$main_x" "$main_y" 772 588
 
-# Select the first note in the file list, then "Обработать файл".
-click 40 285
+# Select a note showing its number in the file list, then "Обработать файл".
+click 40 355
 wait_idle
 click 71 48
 wait_idle
@@ -148,7 +148,7 @@ shoot_root 3-file-command.png "$main_x" "$main_y" 772 588
 # "Обработать каталог": the progress window during the run, then the result.
 click 208 48
 progress_id=$(wait_window 399x253)
-sleep 0.4
+sleep 0.25
 shoot_root 4-progress.png "$main_x" "$main_y" 772 588
 wait_idle
 while window_of_size 399x253 >/dev/null; do sleep 0.2; done

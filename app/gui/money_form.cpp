@@ -66,6 +66,11 @@ QLabel* MakeDragLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   label->setAttribute(Qt::WA_TranslucentBackground);
+  // The labels read the same while the window is disabled for a folder run:
+  // the status line is how that run talks to the user.
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, pal.color(QPalette::Active, QPalette::WindowText));
+  label->setPalette(pal);
   return label;
 }
 
@@ -268,7 +273,7 @@ QWidget* TMoneyForm::makeStatusBar() {
   small.setPixelSize(10);
   note->setFont(small);
   QPalette grey = note->palette();
-  grey.setColor(QPalette::WindowText, QColor(96, 96, 96));
+  grey.setColor(QPalette::All, QPalette::WindowText, QColor(96, 96, 96));
   note->setPalette(grey);
   note->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   note->setGeometry(kWidth - 6 - 170, 0, 170, kStatusHeight);
