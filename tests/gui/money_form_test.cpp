@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 
@@ -128,6 +129,37 @@ TEST(MoneyForm, TheFolderTreeShowsFoldersOnlyAndFollowsChanges) {
     tops << tree->model()->index(r, 0, desktop).data(FolderTree::kPathRole).toString();
   EXPECT_TRUE(tops.contains(QDir::rootPath()));
   EXPECT_TRUE(tops.contains(QDir::homePath()) || QDir::homePath() == QDir::rootPath());
+}
+
+TEST(MoneyForm, AFileCanBeRenamedInPlace) {
+  WindowFixture w;
+  WritePlainBmp(w.folderPath() / "old.bmp", 2, 2);
+  ASSERT_TRUE(w.ShowFolder(1));
+  ASSERT_TRUE(w.SelectFile("old.bmp"));
+  BmpFileList* list = w.form().fileList();
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_F2);
+  auto* editor = list->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "new.bmp");
+  QTest::keyClick(editor, Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(w.folderPath() / "new.bmp"); }, 5000));
+  EXPECT_FALSE(std::filesystem::exists(w.folderPath() / "old.bmp"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return list->shownNames() == QStringList{"new.bmp"}; }, 5000));
+  // Confirming the new name with Enter is not the file command.
+  EXPECT_EQ(w.form().statusLabel()->text(), QStringLiteral("#####"));
+}
+
+TEST(MoneyForm, TheCloseButtonClosesTheMainForm) {
+  RecordingMessages messages;
+  TProgressForm progress;
+  QWidget mainForm;
+  mainForm.show();
+  TMoneyForm form(progress, messages, &mainForm);
+  form.show();
+  QTest::mouseClick(form.closeButton(), Qt::LeftButton, {}, QPoint(12, 12));
+  EXPECT_FALSE(mainForm.isVisible());
 }
 
 TEST(MoneyForm, SelectingAFileShowsItInThePreview) {
