@@ -1,5 +1,6 @@
 #include "morvex/app/cp1251.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
