@@ -7,11 +7,13 @@
 
 namespace morvex {
 
-void ExtractRegion(const Bitmap& source, Bitmap& destination, IntPoint origin, double k) {
-  const GreyView grey(source);
-  const Rotation r = RotationOf(k);
+namespace {
+
+// The extraction loop for one rounding rule: rows of the destination in turn,
+// each pixel from its rotated source point.
+template <std::int32_t (*Round)(Real)>
+void ExtractRows(const GreyView& grey, Bitmap& destination, IntPoint origin, const Rotation& r) {
   const int w = destination.width(), h = destination.height();
-  if (w == 0 || h == 0) return;
   // The products along x' do not depend on y'; each is formed once.
   std::vector<Real> alongC(static_cast<std::size_t>(w)), alongS(static_cast<std::size_t>(w));
   for (int x = 0; x < w; ++x) {
@@ -25,8 +27,8 @@ void ExtractRegion(const Bitmap& source, Bitmap& destination, IntPoint origin, d
     const Real acrossC = static_cast<Real>(y) * r.C;
     std::uint8_t* out = destination.row(y);
     for (int x = 0; x < w; ++x) {
-      const std::int64_t sx = origin.x + static_cast<std::int64_t>(RoundCoord(alongC[static_cast<std::size_t>(x)] - acrossS));
-      const std::int64_t sy = origin.y + static_cast<std::int64_t>(RoundCoord(alongS[static_cast<std::size_t>(x)] + acrossC));
+      const std::int64_t sx = origin.x + static_cast<std::int64_t>(Round(alongC[static_cast<std::size_t>(x)] - acrossS));
+      const std::int64_t sy = origin.y + static_cast<std::int64_t>(Round(alongS[static_cast<std::size_t>(x)] + acrossC));
       // Outside the image the read gives the invalid colour, which writes black.
       const bool inside = sx >= 0 && sy >= 0 && sx < grey.width() && sy < grey.height();
       const std::uint8_t level =
@@ -39,6 +41,19 @@ void ExtractRegion(const Bitmap& source, Bitmap& destination, IntPoint origin, d
         destination.setPixel(x, y, MakeColour(level, level, level));
       }
     }
+  }
+}
+
+}  // namespace
+
+void ExtractRegion(const Bitmap& source, Bitmap& destination, IntPoint origin, double k) {
+  const GreyView grey(source);
+  const Rotation r = RotationOf(k);
+  if (destination.empty()) return;
+  if (WithinRoundBound(destination.width(), destination.height())) {
+    ExtractRows<RoundBounded>(grey, destination, origin, r);
+  } else {
+    ExtractRows<RoundCoord>(grey, destination, origin, r);
   }
 }
 
