@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/details.h"
 #include "fixtures.h"
 #include "morvex/arith.h"
 #include "morvex/engine.h"
@@ -76,6 +77,18 @@ TEST_F(AllDark, DecimalSeparatorFollowsTheLocale) {
   AnalyzeNote(image, true, &details, result, References());
   ASSERT_EQ(details.size(), 3u);
   EXPECT_EQ(details[2], "0,00");
+}
+
+using TiltText = CLocale;
+
+TEST_F(TiltText, DegreesWithTwoDecimals) {
+  EXPECT_EQ(TiltLine(0.0), "0.00");
+  EXPECT_EQ(TiltLine(1.0), "45.00");
+  EXPECT_EQ(TiltLine(-0.1), "-5.71");
+  EXPECT_EQ(TiltLine(std::tan(1.25 * M_PI / 180)), "1.25");
+  if (std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") == nullptr) GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
+  EXPECT_EQ(TiltLine(std::tan(1.25 * M_PI / 180)), "1,25");
+  EXPECT_EQ(TiltLine(-0.1), "-5,71");
 }
 
 TEST_F(AllDark, ListThatAlreadyHoldsLinesIsAppendedTo) {
