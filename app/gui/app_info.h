@@ -6,7 +6,8 @@
 namespace morvex::gui {
 
 inline const QString kApplicationTitle = QStringLiteral("Morvex Demo");
-inline const QString kVersion = QStringLiteral("0.971");
+// The project's version, given by the build.
+inline const QString kVersion = QStringLiteral(MORVEX_DEMO_VERSION);
 // The title label's own text; the version is appended when the window is made.
 inline const QString kTitleLabelText = QStringLiteral("Morvex Demo v");
 
