@@ -9,6 +9,7 @@
 #include "bitmap_image.h"
 #include "collapse_splitter.h"
 #include "drag_panel.h"
+#include "gui_resources.h"
 #include "jet_button.h"
 #include "picture_box.h"
 
@@ -133,6 +134,15 @@ TEST(DragPanel, DraggingMovesTheWindowAlsoThroughItsLabels) {
   QTest::mouseMove(panel, QPoint(80, 25));
   QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(80, 25));
   EXPECT_EQ(window.pos(), before + QPoint(20, 15));
+}
+
+TEST(GuiResources, ThePicturesHaveTheirSizes) {
+  InitGuiResources();
+  EXPECT_EQ(QImage(kSplashPicture).size(), QSize(628, 466));
+  // Four 25 x 25 images side by side.
+  EXPECT_EQ(QImage(kBlueButtonStrip).size(), QSize(100, 25));
+  EXPECT_EQ(QImage(kGreyButtonStrip).size(), QSize(100, 25));
+  EXPECT_EQ(QImage(kProgramIcon).size(), QSize(64, 64));
 }
 
 TEST(JetButton, ShowsTheStripImageOfItsState) {
