@@ -8,9 +8,9 @@ namespace morvex {
 
 std::int64_t R(Real v) {
   if (!std::isfinite(v)) throw ArithmeticError("Invalid floating point operation: cannot round a value that is not finite");
-  // nearbyintl honours the current rounding mode, which is round-to-nearest-even
+  // rintl rounds in the current rounding mode, which is round-to-nearest-even
   // unless someone changed it; the engine never does.
-  const Real r = std::nearbyintl(v);
+  const Real r = std::rintl(v);
   // 2^63 is exact in long double; the valid range is [-2^63, 2^63).
   constexpr Real kLimit = 9223372036854775808.0L;
   if (r < -kLimit || r >= kLimit) throw ArithmeticError("Invalid floating point operation: value out of integer range");
