@@ -126,10 +126,10 @@ QWidget* TMoneyForm::makeTitleBar() {
   jetButton3_ = new JetButton(QPixmap(kGreyButtonStrip), bar);
   jetButton3_->setObjectName(QStringLiteral("JetButton3"));
   jetButton3_->setText(QStringLiteral("A"));
-  QFont about = jetButton3_->font();
+  QFont about(QStringLiteral("DejaVu Serif"));
   about.setItalic(true);
   about.setBold(true);
-  about.setPixelSize(14);
+  about.setPixelSize(15);
   jetButton3_->setFont(about);
   jetButton3_->setCaptionColour(Qt::white);
   jetButton3_->move(4, 2);
