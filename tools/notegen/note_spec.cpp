@@ -15,26 +15,25 @@ double Draw(Random& rng, Range r) { return r.hi > r.lo ? rng.uniform(r.lo, r.hi)
 }  // namespace
 
 GenerationOptions PresetOptions(SampleSet set) {
+  struct Preset {
+    double tilt, offset;
+    Range blur, noise, background;
+  };
+  // Clean: level, sharp, noiseless; typical: a hand-placed note on an office
+  // scanner; hard: more of everything, the background still dark enough that
+  // its noise never reaches the note's brightness.
+  static constexpr Preset presets[] = {
+      {0, 1, {0, 0}, {0, 0}, {14, 14}},
+      {10, 2, {0.4, 0.9}, {2, 5}, {8, 30}},
+      {30, 3, {0.8, 1.6}, {5, 10}, {15, 35}},
+  };
+  const Preset& p = presets[static_cast<int>(set)];
   GenerationOptions o;
-  switch (set) {
-    case SampleSet::Clean:
-      o.maxOffsetMm = 1;
-      break;
-    case SampleSet::Typical:
-      o.maxTiltDegrees = 10;
-      o.maxOffsetMm = 2;
-      o.blurSigma = {0.4, 0.9};
-      o.noiseSigma = {2, 5};
-      o.backgroundLevel = {8, 30};
-      break;
-    case SampleSet::Hard:
-      o.maxTiltDegrees = 30;
-      o.maxOffsetMm = 3;
-      o.blurSigma = {0.8, 1.6};
-      o.noiseSigma = {5, 10};
-      o.backgroundLevel = {15, 35};
-      break;
-  }
+  o.maxTiltDegrees = p.tilt;
+  o.maxOffsetMm = p.offset;
+  o.blurSigma = p.blur;
+  o.noiseSigma = p.noise;
+  o.backgroundLevel = p.background;
   return o;
 }
 
