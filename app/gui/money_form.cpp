@@ -339,13 +339,18 @@ void TMoneyForm::showPreview() {
   const auto item = fileList_->selectedItem();
   if (!item) return;
   try {
-    Bitmap loaded;
-    LoadBmpFile(FsPath(item->path), loaded);
-    previewBitmap_ = std::move(loaded);
-    preview_->setImage(ToQImage(previewBitmap_));
+    loadPreview(item->path);
   } catch (const std::exception& e) {
     reportError(e);
   }
+}
+
+void TMoneyForm::loadPreview(const QString& path) {
+  // Loaded aside first: a file that cannot be read leaves the preview as it was.
+  Bitmap loaded;
+  LoadBmpFile(FsPath(path), loaded);
+  previewBitmap_ = std::move(loaded);
+  preview_->setImage(ToQImage(previewBitmap_));
 }
 
 void TMoneyForm::setStatus(const std::string& utf8) { statusLabel_->setText(QString::fromStdString(utf8)); }
@@ -360,18 +365,12 @@ void TMoneyForm::GradBtn2Click() {
   QCoreApplication::processEvents();
   std::vector<std::string> details;
   try {
-    Bitmap loaded;
-    LoadBmpFile(FsPath(item->path), loaded);
-    previewBitmap_ = std::move(loaded);
-    preview_->setImage(ToQImage(previewBitmap_));
+    loadPreview(item->path);
     const std::string depth = app::BitDepthLabel(previewBitmap_);
     AnalisysResult result;
-    try {
-      AnalyzeNote(previewBitmap_, true, &details, result, references_);
-    } catch (...) {
-      preview_->setImage(ToQImage(previewBitmap_));
-      throw;
-    }
+    // The engine draws the marked image into the preview's own bitmap (and
+    // leaves it as loaded when it fails).
+    AnalyzeNote(previewBitmap_, true, &details, result, references_);
     preview_->setImage(ToQImage(previewBitmap_));
     const std::string fileName = QFileInfo(item->path).fileName().toStdString();
     resultsView_->SetPageText(app::ResultPage(app::FileResultTitle(fileName), result));

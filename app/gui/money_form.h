@@ -87,6 +87,7 @@ class TMoneyForm : public QWidget {
   void setInitialPanelSizes();
   void setStatus(const std::string& utf8);
   void showPreview();
+  void loadPreview(const QString& path);
   void reportError(const std::exception& error);
 
   TProgressForm& progressForm_;
