@@ -162,6 +162,13 @@ TEST(MoneyForm, TheCloseButtonClosesTheMainForm) {
   EXPECT_FALSE(mainForm.isVisible());
 }
 
+TEST(MoneyForm, TheMinimiseButtonMinimisesTheWindow) {
+  WindowFixture w;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form()));
+  QTest::mouseClick(w.form().minimiseButton(), Qt::LeftButton, {}, QPoint(12, 12));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.form().isMinimized(); }, 2000));
+}
+
 TEST(MoneyForm, SelectingAFileShowsItInThePreview) {
   WindowFixture w;
   WritePlainBmp(w.folderPath() / "a.bmp", 40, 20);
