@@ -13,7 +13,7 @@ packages=(
   libsane-dev                         # scanner access
   locales                             # the Russian locale for decimal-separator tests
 )
-if [ "${MORVEX_WITH_X:-0}" = 1 ]; then packages+=(xvfb xauth x11-utils imagemagick); fi
+if [ "${MORVEX_WITH_X:-0}" = 1 ]; then packages+=(xvfb xauth x11-utils xdotool imagemagick); fi
 
 missing=()
 for p in "${packages[@]}"; do
