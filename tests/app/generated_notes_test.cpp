@@ -22,8 +22,8 @@ void RenderNotes(const TempFolder& dir, int count) {
   options.supersample = 1;
   const ng::NoteRenderer renderer;
   for (int i = 0; i < count; ++i) {
-    const ng::NoteSpec spec = ng::DrawNoteSpec(options, 99, i);
-    SaveBmpFile(dir / ng::NoteFileName(spec), renderer.render(spec));
+    const ng::NotePlan plan = ng::DrawNotePlan(options, 99, i);
+    SaveBmpFile(dir / ng::NoteFileName(plan), renderer.render(plan));
   }
 }
 

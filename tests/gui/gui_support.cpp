@@ -18,11 +18,11 @@ std::string WriteNote(const std::filesystem::path& folder, int index, bool grey8
   options.dpiMin = 150;
   options.dpiMax = 160;
   options.grey8 = grey8;
-  notegen::NoteSpec spec = notegen::DrawNoteSpec(options, 4711, index);
-  spec.numberSide = numberSide;
+  notegen::NotePlan plan = notegen::DrawNotePlan(options, 4711, index);
+  plan.numberSide = numberSide;
   static const notegen::NoteRenderer renderer;
-  const Bitmap scan = renderer.render(spec);
-  const std::string name = notegen::NoteFileName(spec);
+  const Bitmap scan = renderer.render(plan);
+  const std::string name = notegen::NoteFileName(plan);
   SaveBmpFile(folder / name, scan);
   return name;
 }

@@ -14,7 +14,7 @@ namespace {
 
 using testing::BuildBmpFile;
 using testing::BuildPackedDib;
-using testing::DibSpec;
+using testing::DibLayout;
 using testing::PackRows;
 
 std::vector<Rgb> Palette(int n) {
@@ -52,7 +52,7 @@ class IndexedFile : public ::testing::TestWithParam<IndexedCase> {};
 TEST_P(IndexedFile, DecodesIndicesAndPalette) {
   const IndexedCase c = GetParam();
   const int h = 3;
-  DibSpec s;
+  DibLayout s;
   s.headerSize = c.headerSize;
   s.width = c.width;
   s.height = c.topDown ? -h : h;
@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexedCase{124, 8, 2, true, 4}));                                     // V5
 
 // A one-row 8-bit file of `values` with `colours` table entries.
-DibSpec Row8(const std::vector<std::uint32_t>& values, int colours, std::uint32_t clrUsed) {
-  DibSpec s;
+DibLayout Row8(const std::vector<std::uint32_t>& values, int colours, std::uint32_t clrUsed) {
+  DibLayout s;
   s.width = static_cast<std::int32_t>(values.size());
   s.height = 1;
   s.bitCount = 8;
@@ -103,7 +103,7 @@ TEST(IndexedFile, IndexPastTheColourTableIsRefused) {
 
 TEST(IndexedFile, TableEndsAtThePixelOffset) {
   // biClrUsed 0 declares 256 entries, but the pixels begin after 4 of them.
-  const DibSpec s = Row8({3, 1}, 4, 0);
+  const DibLayout s = Row8({3, 1}, 4, 0);
   const Bitmap b = Decode(BuildBmpFile(s));
   EXPECT_EQ(b.paletteSize(), 4);
   EXPECT_EQ(b.pixel(0, 0), MakeColour(s.palette[3].r, s.palette[3].g, s.palette[3].b));
@@ -116,7 +116,7 @@ TEST(IndexedFile, OversizeClrUsedNeedsItsWholeTable) {
 }
 
 TEST(IndexedFile, GapBeforeThePixelsIsSkipped) {
-  DibSpec s = Row8({1, 0, 1}, 2, 2);
+  DibLayout s = Row8({1, 0, 1}, 2, 2);
   s.pixels.insert(s.pixels.begin(), {9, 9, 9, 9});  // 4 filler bytes, then the row
   s.sizeImage = 4;
   const Bitmap b = Decode(BuildBmpFile(s, 14 + 40 + 8 + 4));
@@ -142,7 +142,7 @@ class ColourFile : public ::testing::TestWithParam<ColourCase> {};
 
 TEST_P(ColourFile, DecodesChannels) {
   const ColourCase c = GetParam();
-  DibSpec s;
+  DibLayout s;
   s.headerSize = c.headerSize;
   s.width = 3;
   s.height = -2;
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
 class RefusedMasks : public ::testing::TestWithParam<std::pair<int, Masks>> {};
 
 TEST_P(RefusedMasks, AreRefused) {
-  DibSpec s;
+  DibLayout s;
   s.width = 1;
   s.height = 1;
   s.bitCount = static_cast<std::uint16_t>(GetParam().first);
@@ -203,8 +203,8 @@ INSTANTIATE_TEST_SUITE_P(Masks, RefusedMasks,
 
 // --------------------------------------------------------------------- RLE
 
-DibSpec RleSpec(int bits, int w, int h, std::vector<std::uint8_t> stream) {
-  DibSpec s;
+DibLayout RleLayout(int bits, int w, int h, std::vector<std::uint8_t> stream) {
+  DibLayout s;
   s.width = w;
   s.height = h;
   s.bitCount = static_cast<std::uint16_t>(bits);
@@ -231,7 +231,7 @@ TEST(Rle8, RunsLiteralsMovesAndEnds) {
       0, 2, 0, 1,               // move up one row
       1, 9,                     // one 9 in the top row at x = 4
       0, 1};                    // end of bitmap
-  const Bitmap b = Decode(BuildBmpFile(RleSpec(8, 6, 3, stream)));
+  const Bitmap b = Decode(BuildBmpFile(RleLayout(8, 6, 3, stream)));
   EXPECT_EQ(b.sourceBitDepth(), 8);
   const std::vector<std::vector<int>> expected = {{0, 0, 0, 0, 9, 0}, {0, 0, 7, 7, 0, 0}, {5, 5, 5, 1, 2, 3}};
   EXPECT_EQ(Rows(b), expected);
@@ -245,14 +245,14 @@ TEST(Rle4, AlternatesNibblesAndReadsPackedLiterals) {
       1, 0x6F,              // a run of one takes only the high nibble
       0, 0,                 // the last row ends: the stream may stop here
   };
-  const Bitmap b = Decode(BuildBmpFile(RleSpec(4, 5, 2, stream)));
+  const Bitmap b = Decode(BuildBmpFile(RleLayout(4, 5, 2, stream)));
   EXPECT_EQ(b.sourceBitDepth(), 4);
   const std::vector<std::vector<int>> expected = {{3, 4, 5, 6, 0}, {1, 2, 1, 2, 1}};
   EXPECT_EQ(Rows(b), expected);
 }
 
 TEST(Rle8, EarlyEndLeavesTheRestAsIndexZero) {
-  const Bitmap b = Decode(BuildBmpFile(RleSpec(8, 3, 2, {2, 4, 0, 1})));
+  const Bitmap b = Decode(BuildBmpFile(RleLayout(8, 3, 2, {2, 4, 0, 1})));
   const std::vector<std::vector<int>> expected = {{0, 0, 0}, {4, 4, 0}};
   EXPECT_EQ(Rows(b), expected);
 }
@@ -267,7 +267,7 @@ class RefusedRle : public ::testing::TestWithParam<BadRle> {};
 
 TEST_P(RefusedRle, IsRefused) {
   Bitmap b(2, 2);
-  EXPECT_THROW(DecodeBmp(BuildBmpFile(RleSpec(GetParam().bits, 4, 2, GetParam().stream)), b), BitmapFormatError);
+  EXPECT_THROW(DecodeBmp(BuildBmpFile(RleLayout(GetParam().bits, 4, 2, GetParam().stream)), b), BitmapFormatError);
   EXPECT_TRUE(b.empty());
 }
 
@@ -283,20 +283,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Rle, TopDownIsRefused) {
-  DibSpec s = RleSpec(8, 2, 2, {0, 1});
+  DibLayout s = RleLayout(8, 2, 2, {0, 1});
   s.height = -2;
   EXPECT_THROW(Decode(BuildBmpFile(s)), BitmapFormatError);
 }
 
 TEST(Rle, MorePixelsThanTheStreamCouldDescribeAreRefused) {
   // 4 bytes cannot describe 10000 x 10000 pixels: refused before allocating.
-  EXPECT_THROW(Decode(BuildBmpFile(RleSpec(8, 10000, 10000, {0, 0, 0, 1}))), BitmapFormatError);
+  EXPECT_THROW(Decode(BuildBmpFile(RleLayout(8, 10000, 10000, {0, 0, 0, 1}))), BitmapFormatError);
 }
 
 // ----------------------------------------------------------------- headers
 
-DibSpec Small24() {
-  DibSpec s;
+DibLayout Small24() {
+  DibLayout s;
   s.width = 3;
   s.height = 2;
   s.pixels = PackRows(3, 2, 24, {1, 2, 3, 4, 5, 6});
@@ -305,13 +305,13 @@ DibSpec Small24() {
 
 struct HeaderCase {
   const char* name;
-  std::function<void(DibSpec&)> change;
+  std::function<void(DibLayout&)> change;
 };
 
 class RefusedHeader : public ::testing::TestWithParam<HeaderCase> {};
 
 TEST_P(RefusedHeader, IsRefusedInFileAndPackedForm) {
-  DibSpec s = Small24();
+  DibLayout s = Small24();
   GetParam().change(s);
   EXPECT_THROW(Decode(BuildBmpFile(s)), BitmapFormatError);
   Bitmap b;
@@ -320,35 +320,35 @@ TEST_P(RefusedHeader, IsRefusedInFileAndPackedForm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, RefusedHeader,
-    ::testing::Values(HeaderCase{"headerSize66", [](DibSpec& s) { s.headerSize = 66; }},
-                      HeaderCase{"headerSize0", [](DibSpec& s) { s.headerSize = 0; }},
-                      HeaderCase{"twoPlanes", [](DibSpec& s) { s.planes = 2; }},
-                      HeaderCase{"bits2", [](DibSpec& s) { s.bitCount = 2; }},
-                      HeaderCase{"bits0", [](DibSpec& s) { s.bitCount = 0; }},
-                      HeaderCase{"bits64", [](DibSpec& s) { s.bitCount = 64; }},
-                      HeaderCase{"bits16InCoreHeader", [](DibSpec& s) { s.headerSize = 12; s.bitCount = 16; }},
-                      HeaderCase{"widthZero", [](DibSpec& s) { s.width = 0; }},
-                      HeaderCase{"widthNegative", [](DibSpec& s) { s.width = -3; }},
-                      HeaderCase{"heightZero", [](DibSpec& s) { s.height = 0; }},
-                      HeaderCase{"heightMinimum", [](DibSpec& s) { s.height = std::numeric_limits<std::int32_t>::min(); }},
-                      HeaderCase{"hugeDimensions", [](DibSpec& s) { s.width = 3000000; s.height = 2000000; }},
-                      HeaderCase{"tooManyPixels", [](DibSpec& s) { s.width = 20000; s.height = 20000; }},
-                      HeaderCase{"absurdDensity", [](DibSpec& s) { s.xDensity = 30000000; }},
-                      HeaderCase{"negativeDensity", [](DibSpec& s) { s.yDensity = -1; }},
-                      HeaderCase{"jpeg", [](DibSpec& s) { s.compression = 4; }},
-                      HeaderCase{"png", [](DibSpec& s) { s.compression = 5; }},
-                      HeaderCase{"unknownCompression", [](DibSpec& s) { s.compression = 99; }},
-                      HeaderCase{"rle8On24Bits", [](DibSpec& s) { s.compression = 1; }},
-                      HeaderCase{"bitFieldsOn24Bits", [](DibSpec& s) { s.compression = 3; s.masks = Masks{0xFF0000, 0xFF00, 0xFF}; }},
-                      HeaderCase{"os2HuffmanCode", [](DibSpec& s) { s.headerSize = 64; s.bitCount = 16; s.compression = 3; }},
-                      HeaderCase{"sizeImagePastTheData", [](DibSpec& s) { s.sizeImage = 1000; }},
-                      HeaderCase{"missingRow", [](DibSpec& s) { s.pixels.resize(s.pixels.size() - 12); }},
-                      HeaderCase{"missingPadding", [](DibSpec& s) { s.pixels.pop_back(); }},
-                      HeaderCase{"clrUsedPastTheData", [](DibSpec& s) { s.clrUsed = 0x12345678; }}),
+    ::testing::Values(HeaderCase{"headerSize66", [](DibLayout& s) { s.headerSize = 66; }},
+                      HeaderCase{"headerSize0", [](DibLayout& s) { s.headerSize = 0; }},
+                      HeaderCase{"twoPlanes", [](DibLayout& s) { s.planes = 2; }},
+                      HeaderCase{"bits2", [](DibLayout& s) { s.bitCount = 2; }},
+                      HeaderCase{"bits0", [](DibLayout& s) { s.bitCount = 0; }},
+                      HeaderCase{"bits64", [](DibLayout& s) { s.bitCount = 64; }},
+                      HeaderCase{"bits16InCoreHeader", [](DibLayout& s) { s.headerSize = 12; s.bitCount = 16; }},
+                      HeaderCase{"widthZero", [](DibLayout& s) { s.width = 0; }},
+                      HeaderCase{"widthNegative", [](DibLayout& s) { s.width = -3; }},
+                      HeaderCase{"heightZero", [](DibLayout& s) { s.height = 0; }},
+                      HeaderCase{"heightMinimum", [](DibLayout& s) { s.height = std::numeric_limits<std::int32_t>::min(); }},
+                      HeaderCase{"hugeDimensions", [](DibLayout& s) { s.width = 3000000; s.height = 2000000; }},
+                      HeaderCase{"tooManyPixels", [](DibLayout& s) { s.width = 20000; s.height = 20000; }},
+                      HeaderCase{"absurdDensity", [](DibLayout& s) { s.xDensity = 30000000; }},
+                      HeaderCase{"negativeDensity", [](DibLayout& s) { s.yDensity = -1; }},
+                      HeaderCase{"jpeg", [](DibLayout& s) { s.compression = 4; }},
+                      HeaderCase{"png", [](DibLayout& s) { s.compression = 5; }},
+                      HeaderCase{"unknownCompression", [](DibLayout& s) { s.compression = 99; }},
+                      HeaderCase{"rle8On24Bits", [](DibLayout& s) { s.compression = 1; }},
+                      HeaderCase{"bitFieldsOn24Bits", [](DibLayout& s) { s.compression = 3; s.masks = Masks{0xFF0000, 0xFF00, 0xFF}; }},
+                      HeaderCase{"os2HuffmanCode", [](DibLayout& s) { s.headerSize = 64; s.bitCount = 16; s.compression = 3; }},
+                      HeaderCase{"sizeImagePastTheData", [](DibLayout& s) { s.sizeImage = 1000; }},
+                      HeaderCase{"missingRow", [](DibLayout& s) { s.pixels.resize(s.pixels.size() - 12); }},
+                      HeaderCase{"missingPadding", [](DibLayout& s) { s.pixels.pop_back(); }},
+                      HeaderCase{"clrUsedPastTheData", [](DibLayout& s) { s.clrUsed = 0x12345678; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileHeader, EveryTruncationIsRefused) {
-  DibSpec s;
+  DibLayout s;
   s.width = 5;
   s.height = 3;
   s.bitCount = 4;
@@ -364,7 +364,7 @@ TEST(FileHeader, EveryTruncationIsRefused) {
 }
 
 TEST(FileHeader, MagicSizeAndOffsetAreChecked) {
-  const DibSpec s = Small24();
+  const DibLayout s = Small24();
   auto wrongMagic = BuildBmpFile(s);
   wrongMagic[1] = 'A';
   EXPECT_THROW(Decode(wrongMagic), BitmapFormatError);
@@ -378,7 +378,7 @@ TEST(FileHeader, MagicSizeAndOffsetAreChecked) {
 // -------------------------------------------------------------- packed DIB
 
 TEST(PackedDib, PixelsFollowTheTableOrTheMasks) {
-  DibSpec s;
+  DibLayout s;
   s.width = 2;
   s.height = 2;
   s.bitCount = 8;
@@ -390,7 +390,7 @@ TEST(PackedDib, PixelsFollowTheTableOrTheMasks) {
   EXPECT_EQ(b.row(1)[0], 2);
   EXPECT_EQ(b.paletteSize(), 3);
 
-  DibSpec core = s;  // OS/2 core header: 3-byte entries, 2^bits of them
+  DibLayout core = s;  // OS/2 core header: 3-byte entries, 2^bits of them
   core.headerSize = 12;
   core.bitCount = 1;
   core.palette = Palette(2);
@@ -403,7 +403,7 @@ TEST(PackedDib, PixelsFollowTheTableOrTheMasks) {
 // ------------------------------------------------------- storage and files
 
 TEST(Reuse, LoadingTheSameSizeAgainKeepsTheStorage) {
-  DibSpec s;
+  DibLayout s;
   s.width = 64;
   s.height = 32;
   s.pixels.assign(64 * 3 * 32, 0x40);
@@ -424,7 +424,7 @@ TEST(Reuse, LoadingTheSameSizeAgainKeepsTheStorage) {
 
 TEST(Reuse, ARefusedFileLeavesTheBitmapEmpty) {
   Bitmap b(5, 5);
-  DibSpec s = Small24();
+  DibLayout s = Small24();
   s.pixels.pop_back();
   EXPECT_THROW(DecodeBmp(BuildBmpFile(s), b), BitmapFormatError);
   EXPECT_TRUE(b.empty());

@@ -15,7 +15,7 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildPackedDib(const DibSpec& s) {
+std::vector<std::uint8_t> BuildPackedDib(const DibLayout& s) {
   std::vector<std::uint8_t> out;
   Put32(out, s.headerSize);
   if (s.headerSize == 12) {
@@ -50,14 +50,14 @@ std::vector<std::uint8_t> BuildPackedDib(const DibSpec& s) {
   return out;
 }
 
-std::vector<std::uint8_t> BuildBmpFile(const DibSpec& spec, std::optional<std::uint32_t> offBits,
+std::vector<std::uint8_t> BuildBmpFile(const DibLayout& plan, std::optional<std::uint32_t> offBits,
                                        std::optional<std::uint32_t> fileSize) {
-  const std::vector<std::uint8_t> dib = BuildPackedDib(spec);
+  const std::vector<std::uint8_t> dib = BuildPackedDib(plan);
   std::vector<std::uint8_t> out{'B', 'M'};
   const auto total = static_cast<std::uint32_t>(14 + dib.size());
   Put32(out, fileSize.value_or(total));
   Put32(out, 0);
-  Put32(out, offBits.value_or(total - static_cast<std::uint32_t>(spec.pixels.size())));
+  Put32(out, offBits.value_or(total - static_cast<std::uint32_t>(plan.pixels.size())));
   out.insert(out.end(), dib.begin(), dib.end());
   return out;
 }

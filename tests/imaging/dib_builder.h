@@ -12,7 +12,7 @@
 
 namespace morvex::testing {
 
-struct DibSpec {
+struct DibLayout {
   std::uint32_t headerSize = 40;  // 12 writes a BITMAPCOREHEADER
   std::int32_t width = 0;
   std::int32_t height = 0;        // negative: top-down
@@ -30,11 +30,11 @@ struct DibSpec {
 };
 
 // The info header, masks and colour table followed by the pixels.
-std::vector<std::uint8_t> BuildPackedDib(const DibSpec& spec);
+std::vector<std::uint8_t> BuildPackedDib(const DibLayout& plan);
 
 // A file: the 14-byte file header and the packed DIB. `offBits` overrides
 // the pixel offset, `fileSize` the bfSize field.
-std::vector<std::uint8_t> BuildBmpFile(const DibSpec& spec, std::optional<std::uint32_t> offBits = std::nullopt,
+std::vector<std::uint8_t> BuildBmpFile(const DibLayout& plan, std::optional<std::uint32_t> offBits = std::nullopt,
                                        std::optional<std::uint32_t> fileSize = std::nullopt);
 
 // Packs values (row-major, top row first) into stored rows of `bits` per

@@ -61,17 +61,17 @@ TEST_F(CliTest, WritesTheSetItsSeedDescribes) {
   const ng::NoteRenderer renderer;
   std::set<std::string> expected;
   for (int i = 0; i < 3; ++i) {
-    const ng::NoteSpec spec = ng::DrawNoteSpec(o, 11, i);
-    expected.insert(ng::NoteFileName(spec));
-    const morvex::Bitmap file = morvex::LoadBmpFile(dir_ / ng::NoteFileName(spec));
-    const morvex::Bitmap memory = renderer.render(spec);
+    const ng::NotePlan plan = ng::DrawNotePlan(o, 11, i);
+    expected.insert(ng::NoteFileName(plan));
+    const morvex::Bitmap file = morvex::LoadBmpFile(dir_ / ng::NoteFileName(plan));
+    const morvex::Bitmap memory = renderer.render(plan);
     EXPECT_EQ(file.sourceBitDepth(), 8);
     ASSERT_EQ(file.width(), memory.width());
     ASSERT_EQ(file.height(), memory.height());
     int differ = 0;
     for (int y = 0; y < file.height(); ++y)
       for (int x = 0; x < file.width(); ++x) differ += file.pixel(x, y) != memory.pixel(x, y);
-    EXPECT_EQ(differ, 0) << ng::NoteFileName(spec);
+    EXPECT_EQ(differ, 0) << ng::NoteFileName(plan);
   }
   EXPECT_EQ(Files(), expected);
 }

@@ -19,8 +19,8 @@ inline int BrightAt(const morvex::Bitmap& b, const morvex::notegen::ScanGeometry
 }
 
 // A clean upright note of the number side, level and centred.
-inline morvex::notegen::NoteSpec CleanSpec(int dpi, int denomination = 100) {
-  morvex::notegen::NoteSpec s;
+inline morvex::notegen::NotePlan CleanPlan(int dpi, int denomination = 100) {
+  morvex::notegen::NotePlan s;
   s.dpi = dpi;
   s.denomination = denomination;
   s.series = U"АЯ";

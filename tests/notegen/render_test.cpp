@@ -16,7 +16,7 @@
 namespace ng = morvex::notegen;
 using notegen_test::Bright;
 using notegen_test::BrightAt;
-using notegen_test::CleanSpec;
+using notegen_test::CleanPlan;
 
 namespace {
 
@@ -56,12 +56,12 @@ class SizeTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(SizeTest, NoteIsOneHundredFiftyBySixtyFiveMillimetres) {
   const int dpi = GetParam();
-  const morvex::Bitmap scan = Renderer().render(CleanSpec(dpi));
+  const morvex::Bitmap scan = Renderer().render(CleanPlan(dpi));
   const double ppm = dpi / 25.4;
   const BrightExtent e = ExtentOf(scan);
   EXPECT_NEAR(e.right - e.left + 1, 150 * ppm, 1.0);
   EXPECT_NEAR(e.bottom - e.top + 1, 65 * ppm, 1.0);
-  // Centred, with the margins of the spec around it.
+  // Centred, with the margins of the plan around it.
   EXPECT_NEAR(e.left, 3 * ppm, 1.0);
   EXPECT_NEAR(e.top, 6 * ppm, 1.0);
   EXPECT_EQ(scan.width(), std::lround(156 * ppm));
@@ -77,9 +77,9 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, SizeTest, ::testing::Values(150, 200, 250,
 class TiltTest : public ::testing::TestWithParam<double> {};
 
 TEST_P(TiltTest, MostSampledColumnsCrossBothLongEdges) {
-  ng::NoteSpec spec = CleanSpec(150);
-  spec.tiltDegrees = GetParam();
-  const morvex::Bitmap scan = Renderer().render(spec);
+  ng::NotePlan plan = CleanPlan(150);
+  plan.tiltDegrees = GetParam();
+  const morvex::Bitmap scan = Renderer().render(plan);
   const int w = scan.width(), h = scan.height();
   auto bright = [&](int x, int y) { return Bright(scan, x, y) >= 70; };
   std::vector<int> keys;
@@ -90,17 +90,17 @@ TEST_P(TiltTest, MostSampledColumnsCrossBothLongEdges) {
     while (y2 > 0 && !(bright(x, y2) && bright(x, y2 + 1))) --y2;
     keys.push_back(y2 - y1);
   }
-  const double full = 65 * spec.dpi / 25.4 / std::cos(spec.tiltDegrees * M_PI / 180);
+  const double full = 65 * plan.dpi / 25.4 / std::cos(plan.tiltDegrees * M_PI / 180);
   const auto crossing = std::count_if(keys.begin(), keys.end(), [&](int k) { return std::abs(k - full) <= 3; });
   EXPECT_GE(crossing, 60);
 }
 
 TEST_P(TiltTest, ZonesAndPatchPlacesLieInsideTheImage) {
   for (bool upsideDown : {false, true}) {
-    ng::NoteSpec spec = CleanSpec(200);
-    spec.tiltDegrees = GetParam();
-    spec.upsideDown = upsideDown;
-    const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+    ng::NotePlan plan = CleanPlan(200);
+    plan.tiltDegrees = GetParam();
+    plan.upsideDown = upsideDown;
+    const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
     const double margin = 1.0 * g.pxPerMm;
     for (const ng::MmRect& r : {ng::kZone1, ng::kZone2, ng::kPatchFirst, ng::kPatchFirst.turned()})
       for (const auto& [d, e] : {std::pair{r.d0, r.e0}, {r.d1, r.e0}, {r.d0, r.e1}, {r.d1, r.e1}}) {
@@ -116,12 +116,12 @@ TEST_P(TiltTest, ZonesAndPatchPlacesLieInsideTheImage) {
 INSTANTIATE_TEST_SUITE_P(Tilts, TiltTest, ::testing::Values(-30.0, -17.5, 0.0, 10.0, 30.0));
 
 TEST(RenderTest, PositiveTiltTurnsTheNoteClockwise) {
-  ng::NoteSpec spec = CleanSpec(150);
-  spec.tiltDegrees = 8;
-  const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+  ng::NotePlan plan = CleanPlan(150);
+  plan.tiltDegrees = 8;
+  const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
   // The top long edge falls towards the right: its right end is lower.
   EXPECT_GT(ng::NoteToImage(g, 150, 0).y, ng::NoteToImage(g, 0, 0).y);
-  const morvex::Bitmap scan = Renderer().render(spec);
+  const morvex::Bitmap scan = Renderer().render(plan);
   auto topEdge = [&](int x) {
     int y = 0;
     while (y < scan.height() && Bright(scan, x, y) < 70) ++y;
@@ -137,9 +137,9 @@ class ScannedMarksTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(ScannedMarksTest, ReadTopToBottomInTheTablesOrder) {
   const int value = GetParam();
-  const ng::NoteSpec spec = CleanSpec(200, value);
-  const morvex::Bitmap scan = Renderer().render(spec);
-  const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+  const ng::NotePlan plan = CleanPlan(200, value);
+  const morvex::Bitmap scan = Renderer().render(plan);
+  const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
   const double step = 1 / g.pxPerMm;
   std::string kinds;
   bool inBand = false;
@@ -167,9 +167,9 @@ INSTANTIATE_TEST_SUITE_P(FaceValues, ScannedMarksTest, ::testing::Values(10, 50,
 // the decoration stays light.
 TEST(RenderTest, OnlyTheNumberAndTheMarksAreDark) {
   for (int value : {10, 1000}) {
-    const ng::NoteSpec spec = CleanSpec(150, value);
-    const morvex::Bitmap scan = Renderer().render(spec);
-    const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+    const ng::NotePlan plan = CleanPlan(150, value);
+    const morvex::Bitmap scan = Renderer().render(plan);
+    const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
     const ng::MmRect marks{ng::kPatchFirst.d0 + 0.9, ng::kPatchFirst.e0 + 0.9, ng::kPatchFirst.d1 - 0.9, ng::kPatchFirst.e1 - 0.9};
     int darkOutside = 0, lightest = 255, darkest = 255;
     const double step = 1 / g.pxPerMm;
@@ -190,10 +190,10 @@ TEST(RenderTest, OnlyTheNumberAndTheMarksAreDark) {
 }
 
 TEST(RenderTest, BackSideCarriesDecorationOnly) {
-  ng::NoteSpec spec = CleanSpec(150, 500);
-  spec.numberSide = false;
-  const morvex::Bitmap scan = Renderer().render(spec);
-  const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+  ng::NotePlan plan = CleanPlan(150, 500);
+  plan.numberSide = false;
+  const morvex::Bitmap scan = Renderer().render(plan);
+  const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
   int lightest = 255;
   const double step = 1 / g.pxPerMm;
   for (double e = 0.5; e < 64.5; e += step)
@@ -210,10 +210,10 @@ TEST(RenderTest, BackSideCarriesDecorationOnly) {
 // Upside down is the upright note turned by 180 degrees about the image
 // centre (a mirror, or a number drawn upright, would differ everywhere).
 TEST(RenderTest, UpsideDownIsTheUprightNoteTurned) {
-  ng::NoteSpec spec = CleanSpec(200, 50);
-  const morvex::Bitmap upright = Renderer().render(spec);
-  spec.upsideDown = true;
-  const morvex::Bitmap turned = Renderer().render(spec);
+  ng::NotePlan plan = CleanPlan(200, 50);
+  const morvex::Bitmap upright = Renderer().render(plan);
+  plan.upsideDown = true;
+  const morvex::Bitmap turned = Renderer().render(plan);
   ASSERT_EQ(upright.width(), turned.width());
   ASSERT_EQ(upright.height(), turned.height());
   const int w = upright.width(), h = upright.height();
@@ -228,26 +228,26 @@ TEST(RenderTest, UpsideDownIsTheUprightNoteTurned) {
   EXPECT_LT(sum / (w * h), 1.0);
   EXPECT_LT(large, w * h / 1000);
   // The number really turned: zone 1's digits are at the lower left now.
-  const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+  const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
   const ng::ImagePoint p = ng::NoteToImage(g, 131, 12.5);
   EXPECT_LT(p.x, w / 2);
   EXPECT_GT(p.y, h / 2);
 }
 
-TEST(RenderTest, SameSpecSamePixels) {
-  const ng::NoteSpec spec = ng::DrawNoteSpec(ng::PresetOptions(ng::SampleSet::Typical), 9, 4);
-  EXPECT_TRUE(SamePixels(Renderer().render(spec), Renderer().render(spec)));
-  ng::NoteSpec other = spec;
+TEST(RenderTest, SamePlanSamePixels) {
+  const ng::NotePlan plan = ng::DrawNotePlan(ng::PresetOptions(ng::SampleSet::Typical), 9, 4);
+  EXPECT_TRUE(SamePixels(Renderer().render(plan), Renderer().render(plan)));
+  ng::NotePlan other = plan;
   other.detailSeed ^= 1;
-  EXPECT_FALSE(SamePixels(Renderer().render(spec), Renderer().render(other)));
+  EXPECT_FALSE(SamePixels(Renderer().render(plan), Renderer().render(other)));
 }
 
 TEST(RenderTest, Grey8IsTheBrightnessOfTheColourScan) {
-  ng::NoteSpec spec = ng::DrawNoteSpec(ng::PresetOptions(ng::SampleSet::Typical), 3, 1);
-  spec.dpi = 150;
-  const morvex::Bitmap colour = Renderer().render(spec);
-  spec.grey8 = true;
-  const morvex::Bitmap grey = Renderer().render(spec);
+  ng::NotePlan plan = ng::DrawNotePlan(ng::PresetOptions(ng::SampleSet::Typical), 3, 1);
+  plan.dpi = 150;
+  const morvex::Bitmap colour = Renderer().render(plan);
+  plan.grey8 = true;
+  const morvex::Bitmap grey = Renderer().render(plan);
   ASSERT_EQ(grey.format(), morvex::PixelFormat::Indexed8);
   EXPECT_TRUE(grey.hasGreyPalette());
   ASSERT_EQ(grey.width(), colour.width());
@@ -273,13 +273,13 @@ std::pair<double, double> BackgroundStats(const morvex::Bitmap& b) {
 }
 
 TEST(RenderTest, BackgroundLevelAndNoiseAsAsked) {
-  ng::NoteSpec spec = CleanSpec(150);
-  spec.backgroundLevel = 22;
-  auto [mean, spread] = BackgroundStats(Renderer().render(spec));
+  ng::NotePlan plan = CleanPlan(150);
+  plan.backgroundLevel = 22;
+  auto [mean, spread] = BackgroundStats(Renderer().render(plan));
   EXPECT_EQ(mean, 22);
   EXPECT_EQ(spread, 0);
-  spec.noiseSigma = 6;
-  std::tie(mean, spread) = BackgroundStats(Renderer().render(spec));
+  plan.noiseSigma = 6;
+  std::tie(mean, spread) = BackgroundStats(Renderer().render(plan));
   EXPECT_NEAR(mean, 22, 0.8);
   EXPECT_NEAR(spread, 6, 0.6);
 }
@@ -294,29 +294,29 @@ int EdgePixels(const morvex::Bitmap& b) {
 }
 
 TEST(RenderTest, EdgesAreSoftAndBlurWidensThem) {
-  ng::NoteSpec spec = CleanSpec(300);
+  ng::NotePlan plan = CleanPlan(300);
   // Put the left edge a third of the way into a pixel.
-  const ng::ScanGeometry g = ng::ComputeScanGeometry(spec);
+  const ng::ScanGeometry g = ng::ComputeScanGeometry(plan);
   const double edge = g.centreX - 75 * g.pxPerMm;
-  spec.offsetXMm = (std::floor(edge) + 1.0 / 3 - edge) / g.pxPerMm;
-  const morvex::Bitmap sharp = Renderer().render(spec);
+  plan.offsetXMm = (std::floor(edge) + 1.0 / 3 - edge) / g.pxPerMm;
+  const morvex::Bitmap sharp = Renderer().render(plan);
   EXPECT_EQ(EdgePixels(sharp), 1);  // one pixel two thirds paper: anti-aliased
   const int x = static_cast<int>(std::floor(edge));
   EXPECT_NEAR(Bright(sharp, x, sharp.height() / 2), 14 + (227 - 14) * 2.0 / 3, 8);
-  spec.blurSigma = 1.5;
-  EXPECT_GE(EdgePixels(Renderer().render(spec)), 4);
+  plan.blurSigma = 1.5;
+  EXPECT_GE(EdgePixels(Renderer().render(plan)), 4);
 }
 
 TEST(RenderTest, RefusesWhatItCannotDraw) {
-  ng::NoteSpec spec = CleanSpec(150);
-  spec.denomination = 200;
-  EXPECT_THROW(Renderer().render(spec), std::invalid_argument);
-  spec = CleanSpec(150);
-  spec.number = "12345";
-  EXPECT_THROW(Renderer().render(spec), std::invalid_argument);
-  spec = CleanSpec(150);
-  spec.tiltDegrees = 60;
-  EXPECT_THROW(Renderer().render(spec), std::invalid_argument);
+  ng::NotePlan plan = CleanPlan(150);
+  plan.denomination = 200;
+  EXPECT_THROW(Renderer().render(plan), std::invalid_argument);
+  plan = CleanPlan(150);
+  plan.number = "12345";
+  EXPECT_THROW(Renderer().render(plan), std::invalid_argument);
+  plan = CleanPlan(150);
+  plan.tiltDegrees = 60;
+  EXPECT_THROW(Renderer().render(plan), std::invalid_argument);
   EXPECT_THROW(ng::NoteRenderer("/no/such/font.ttf"), std::runtime_error);
 }
 

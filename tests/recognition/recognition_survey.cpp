@@ -9,15 +9,15 @@ SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t 
   const notegen::NoteRenderer renderer;
   SurveyCounts c;
   for (int i = first; i < first + count; ++i) {
-    const notegen::NoteSpec spec = notegen::DrawNoteSpec(options, seed, i);
-    Bitmap scan = renderer.render(spec);
+    const notegen::NotePlan plan = notegen::DrawNotePlan(options, seed, i);
+    Bitmap scan = renderer.render(plan);
     AnalisysResult r;
     AnalyzeNote(scan, false, nullptr, r, references);
-    const std::string number = spec.numberSide ? spec.number : "#######";
-    const int value = spec.numberSide ? spec.denomination : -1;
-    const bool upsideDown = spec.numberSide && spec.upsideDown;
+    const std::string number = plan.numberSide ? plan.number : "#######";
+    const int value = plan.numberSide ? plan.denomination : -1;
+    const bool upsideDown = plan.numberSide && plan.upsideDown;
     const bool z1 = r.Zone1Number == number, z2 = r.Zone2Number == number;
-    const bool ok[] = {z1, z2, r.Denomination == value, r.UpsideDown == upsideDown, r.Dpi == spec.dpi};
+    const bool ok[] = {z1, z2, r.Denomination == value, r.UpsideDown == upsideDown, r.Dpi == plan.dpi};
     ++c.total;
     c.zone1 += ok[0];
     c.zone2 += ok[1];
@@ -26,7 +26,7 @@ SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t 
     c.orientation += ok[3];
     c.dpi += ok[4];
     if (misses != nullptr && !(ok[0] && ok[1] && ok[2] && ok[3] && ok[4]))
-      misses->push_back({notegen::NoteFileName(spec), spec, r});
+      misses->push_back({notegen::NoteFileName(plan), plan, r});
   }
   return c;
 }
@@ -38,8 +38,8 @@ void PrintCounts(std::ostream& out, const std::string& label, const SurveyCounts
 
 void PrintMiss(std::ostream& out, const SurveyMiss& m) {
   char geometry[96];
-  std::snprintf(geometry, sizeof geometry, "tilt %.2f, blur %.2f, noise %.2f, background %.1f", m.spec.tiltDegrees,
-                m.spec.blurSigma, m.spec.noiseSigma, m.spec.backgroundLevel);
+  std::snprintf(geometry, sizeof geometry, "tilt %.2f, blur %.2f, noise %.2f, background %.1f", m.plan.tiltDegrees,
+                m.plan.blurSigma, m.plan.noiseSigma, m.plan.backgroundLevel);
   out << "  " << m.name << " (" << geometry << "): zone 1 " << m.result.Zone1Number << ", zone 2 "
       << m.result.Zone2Number << ", face value " << m.result.Denomination << ", upside down "
       << (m.result.UpsideDown ? "yes" : "no") << ", dpi " << m.result.Dpi << "\n";

@@ -27,7 +27,7 @@ struct SurveyCounts {
 // One note whose answer differed from its truth in any counted field.
 struct SurveyMiss {
   std::string name;
-  notegen::NoteSpec spec;
+  notegen::NotePlan plan;
   AnalisysResult result;
 };
 

@@ -150,12 +150,12 @@ int main(int argc, char** argv) {
   const Args a = Parse(argc, argv);
   try {
     std::filesystem::create_directories(a.out);
-    std::vector<ng::NoteSpec> specs;
+    std::vector<ng::NotePlan> plans;
     std::set<std::string> names;
     for (int i = 0; i < a.count; ++i) {
-      specs.push_back(ng::DrawNoteSpec(a.options, a.seed, a.first + i));
-      if (!names.insert(ng::NoteFileName(specs.back())).second)
-        throw std::runtime_error("two notes of this set share the name " + ng::NoteFileName(specs.back()) +
+      plans.push_back(ng::DrawNotePlan(a.options, a.seed, a.first + i));
+      if (!names.insert(ng::NoteFileName(plans.back())).second)
+        throw std::runtime_error("two notes of this set share the name " + ng::NoteFileName(plans.back()) +
                                  "; choose another seed");
     }
     std::atomic<int> next{0};
@@ -165,8 +165,8 @@ int main(int argc, char** argv) {
       try {
         const ng::NoteRenderer renderer(a.font);
         for (int i = next++; i < a.count; i = next++) {
-          const std::string name = ng::NoteFileName(specs[static_cast<std::size_t>(i)]);
-          morvex::SaveBmpFile(a.out / name, renderer.render(specs[static_cast<std::size_t>(i)]));
+          const std::string name = ng::NoteFileName(plans[static_cast<std::size_t>(i)]);
+          morvex::SaveBmpFile(a.out / name, renderer.render(plans[static_cast<std::size_t>(i)]));
           if (a.list) {
             const std::lock_guard<std::mutex> lock(report);
             std::printf("%s\n", name.c_str());

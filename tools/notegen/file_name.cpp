@@ -26,13 +26,13 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::string NoteFileName(const NoteSpec& spec) {
+std::string NoteFileName(const NotePlan& plan) {
   char head[32];
-  std::snprintf(head, sizeof head, "Note-%03d-%d-%d-%04d-", spec.dpi, spec.numberSide ? 1 : 0, spec.upsideDown ? 0 : 1,
-                spec.denomination);
+  std::snprintf(head, sizeof head, "Note-%03d-%d-%d-%04d-", plan.dpi, plan.numberSide ? 1 : 0, plan.upsideDown ? 0 : 1,
+                plan.denomination);
   std::string name = head;
-  for (char32_t c : spec.series) AppendUtf8(name, c);
-  return name + spec.number + ".bmp";
+  for (char32_t c : plan.series) AppendUtf8(name, c);
+  return name + plan.number + ".bmp";
 }
 
 }  // namespace morvex::notegen

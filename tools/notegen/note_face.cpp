@@ -9,8 +9,8 @@
 
 namespace morvex::notegen {
 
-void DrawNoteFace(NoteCanvas& canvas, const Typeface& face, const NoteSpec& spec) {
-  Random rng(spec.detailSeed);
+void DrawNoteFace(NoteCanvas& canvas, const Typeface& face, const NotePlan& plan) {
+  Random rng(plan.detailSeed);
   constexpr double tau = 2 * std::numbers::pi;
   // Cream paper, a little different from note to note, with a slow unevenness.
   const double warm = rng.uniform(-3, 3);
@@ -21,14 +21,14 @@ void DrawNoteFace(NoteCanvas& canvas, const Typeface& face, const NoteSpec& spec
       [=](double e) { return 1.5 * std::sin(tau * e / 53 + p3); });
 
   const std::uint64_t art = rng.next();
-  if (!spec.numberSide) {
-    DrawBackDecoration(canvas, face, spec.denomination, art);
+  if (!plan.numberSide) {
+    DrawBackDecoration(canvas, face, plan.denomination, art);
     return;
   }
-  DrawFrontDecoration(canvas, face, spec.denomination, art);
-  DrawSerial(canvas, face, spec.series, spec.number, kZone1, kZone1Ink);
-  DrawSerial(canvas, face, spec.series, spec.number, kZone2, kZone2Ink);
-  DrawMarks(canvas, spec.denomination, kMarkInk);
+  DrawFrontDecoration(canvas, face, plan.denomination, art);
+  DrawSerial(canvas, face, plan.series, plan.number, kZone1, kZone1Ink);
+  DrawSerial(canvas, face, plan.series, plan.number, kZone2, kZone2Ink);
+  DrawMarks(canvas, plan.denomination, kMarkInk);
 }
 
 }  // namespace morvex::notegen

@@ -13,6 +13,6 @@ inline constexpr Rgbf kMarkInk{38, 40, 46};     // near black
 
 // Paper, decoration and, on the number side, the serial number in both zones
 // and the face-value marks.
-void DrawNoteFace(NoteCanvas& canvas, const Typeface& face, const NoteSpec& spec);
+void DrawNoteFace(NoteCanvas& canvas, const Typeface& face, const NotePlan& plan);
 
 }  // namespace morvex::notegen

@@ -4,9 +4,9 @@
 //   morvex::notegen::GenerationOptions options = morvex::notegen::PresetOptions(morvex::notegen::SampleSet::Typical);
 //   morvex::notegen::NoteRenderer renderer;
 //   for (int i = 0; i < 10; ++i) {
-//     morvex::notegen::NoteSpec spec = morvex::notegen::DrawNoteSpec(options, seed, i);
-//     morvex::Bitmap scan = renderer.render(spec);
-//     morvex::SaveBmpFile(dir / morvex::notegen::NoteFileName(spec), scan);
+//     morvex::notegen::NotePlan plan = morvex::notegen::DrawNotePlan(options, seed, i);
+//     morvex::Bitmap scan = renderer.render(plan);
+//     morvex::SaveBmpFile(dir / morvex::notegen::NoteFileName(plan), scan);
 //   }
 //
 // The world drawn is fixed: a 150 x 65 mm cream note with light decoration,
@@ -15,7 +15,7 @@
 // red zone on the right and the blue zone on the left, the other side with
 // decoration only; the note lies roughly centred on a near-black background,
 // tilted, scanned at 150 to 300 dpi. Everything a note shows follows from its
-// NoteSpec, and DrawNoteSpec makes the spec of note `index` from the seed
+// NotePlan, and DrawNotePlan makes the plan of note `index` from the seed
 // alone, so a set is reproduced exactly by its seed and options.
 #pragma once
 
@@ -30,7 +30,7 @@
 namespace morvex::notegen {
 
 // Everything that decides one rendered note.
-struct NoteSpec {
+struct NotePlan {
   int dpi = 200;             // scan resolution, 150 to 300 in the sets
   bool numberSide = true;    // false: the side without number and marks
   bool upsideDown = false;   // the note turned by 180 degrees
@@ -77,15 +77,15 @@ GenerationOptions PresetOptions(SampleSet set);
 // "clean", "typical" or "hard".
 std::optional<SampleSet> ParseSampleSet(std::string_view name);
 
-// The spec of note number `index` of the set made with these options and seed.
+// The plan of note number `index` of the set made with these options and seed.
 // Depends only on (options, seed, index), never on how many notes are made.
-NoteSpec DrawNoteSpec(const GenerationOptions& options, std::uint64_t seed, int index);
+NotePlan DrawNotePlan(const GenerationOptions& options, std::uint64_t seed, int index);
 
 // "Note-dpi-s-o-vvvv-SSnnnnnnn.bmp" in UTF-8: dpi as three digits, the side
 // digit (1 number side, 0 the other), the orientation digit (1 upright, 0
 // upside down), the face value as four digits, the series letters and the
 // number.
-std::string NoteFileName(const NoteSpec& spec);
+std::string NoteFileName(const NotePlan& plan);
 
 // Renders notes. Holds the typeface; one renderer per thread.
 class NoteRenderer {
@@ -99,9 +99,9 @@ class NoteRenderer {
   NoteRenderer(const NoteRenderer&) = delete;
   NoteRenderer& operator=(const NoteRenderer&) = delete;
 
-  // The scan: Rgb24, or Indexed8 with the grey palette when spec.grey8.
-  // Throws std::invalid_argument for a spec outside the drawable world.
-  Bitmap render(const NoteSpec& spec) const;
+  // The scan: Rgb24, or Indexed8 with the grey palette when plan.grey8.
+  // Throws std::invalid_argument for a plan outside the drawable world.
+  Bitmap render(const NotePlan& plan) const;
 
  private:
   struct Impl;

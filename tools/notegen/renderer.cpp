@@ -15,13 +15,13 @@ struct NoteRenderer::Impl {
 NoteRenderer::NoteRenderer(const std::string& fontPath) : impl_(std::make_unique<Impl>(fontPath)) {}
 NoteRenderer::~NoteRenderer() = default;
 
-Bitmap NoteRenderer::render(const NoteSpec& spec) const {
-  if (*MarkSequence(spec.denomination) == '\0')
-    throw std::invalid_argument("no such face value: " + std::to_string(spec.denomination));
-  const ScanGeometry g = ComputeScanGeometry(spec);
-  NoteCanvas canvas(g.pxPerMm * spec.supersample);
-  DrawNoteFace(canvas, impl_->face, spec);
-  return ScanNote(canvas, spec);
+Bitmap NoteRenderer::render(const NotePlan& plan) const {
+  if (*MarkSequence(plan.denomination) == '\0')
+    throw std::invalid_argument("no such face value: " + std::to_string(plan.denomination));
+  const ScanGeometry g = ComputeScanGeometry(plan);
+  NoteCanvas canvas(g.pxPerMm * plan.supersample);
+  DrawNoteFace(canvas, impl_->face, plan);
+  return ScanNote(canvas, plan);
 }
 
 }  // namespace morvex::notegen

@@ -24,11 +24,11 @@ struct Planes {
 // Each pixel is the mean of supersample x supersample point samples of the
 // note's face (texels of supersample x the scan resolution) or of the
 // background, which anti-aliases the note's edges as a scan does.
-void SampleFace(const NoteCanvas& face, const NoteSpec& spec, const ScanGeometry& g, Planes& out) {
-  const int ss = spec.supersample;
+void SampleFace(const NoteCanvas& face, const NotePlan& plan, const ScanGeometry& g, Planes& out) {
+  const int ss = plan.supersample;
   const double k = face.texelsPerMm() / g.pxPerMm;  // texels per pixel
   const double lengthTx = kNoteLength * face.texelsPerMm(), widthTx = kNoteWidth * face.texelsPerMm();
-  const double bg = spec.backgroundLevel;
+  const double bg = plan.backgroundLevel;
   const double dtx = g.cosTurn * k, dty = -g.sinTurn * k;
   const float scale = 1.0f / static_cast<float>(ss * ss);
   std::vector<double> acc(static_cast<std::size_t>(g.width) * 3);
@@ -101,26 +101,26 @@ std::uint8_t Quantise(double v) {
 
 }  // namespace
 
-ScanGeometry ComputeScanGeometry(const NoteSpec& spec) {
-  if (spec.dpi < 50 || spec.dpi > 1200) throw std::invalid_argument("resolution out of range: " + std::to_string(spec.dpi));
-  if (!(std::abs(spec.tiltDegrees) <= 45)) throw std::invalid_argument("tilt beyond 45 degrees");
-  if (spec.supersample < 1 || spec.supersample > 8) throw std::invalid_argument("supersampling must be 1 to 8");
+ScanGeometry ComputeScanGeometry(const NotePlan& plan) {
+  if (plan.dpi < 50 || plan.dpi > 1200) throw std::invalid_argument("resolution out of range: " + std::to_string(plan.dpi));
+  if (!(std::abs(plan.tiltDegrees) <= 45)) throw std::invalid_argument("tilt beyond 45 degrees");
+  if (plan.supersample < 1 || plan.supersample > 8) throw std::invalid_argument("supersampling must be 1 to 8");
   ScanGeometry g;
-  g.pxPerMm = spec.dpi / 25.4;
-  const double theta = spec.tiltDegrees * std::numbers::pi / 180;
+  g.pxPerMm = plan.dpi / 25.4;
+  const double theta = plan.tiltDegrees * std::numbers::pi / 180;
   const double c = std::cos(theta), s = std::sin(theta);
   const double ac = std::abs(c), as = std::abs(s);
   const double fullX = kNoteLength * ac + kNoteWidth * as, fullY = kNoteLength * as + kNoteWidth * ac;
   const double crossing = kNoteLength * ac - kNoteWidth * as;  // columns meeting both long edges
-  const double widthMm = std::min(fullX + 2 * spec.marginXMm, crossing / kMinFullColumnShare);
-  const double heightMm = fullY + 2 * spec.marginYMm;
+  const double widthMm = std::min(fullX + 2 * plan.marginXMm, crossing / kMinFullColumnShare);
+  const double heightMm = fullY + 2 * plan.marginYMm;
   g.width = static_cast<int>(std::lround(widthMm * g.pxPerMm));
   g.height = static_cast<int>(std::lround(heightMm * g.pxPerMm));
-  g.centreX = g.width / 2.0 + spec.offsetXMm * g.pxPerMm;
-  g.centreY = g.height / 2.0 + spec.offsetYMm * g.pxPerMm;
+  g.centreX = g.width / 2.0 + plan.offsetXMm * g.pxPerMm;
+  g.centreY = g.height / 2.0 + plan.offsetYMm * g.pxPerMm;
   // Turning by 180 degrees more negates both, exactly.
-  g.cosTurn = spec.upsideDown ? -c : c;
-  g.sinTurn = spec.upsideDown ? -s : s;
+  g.cosTurn = plan.upsideDown ? -c : c;
+  g.sinTurn = plan.upsideDown ? -s : s;
   return g;
 }
 
@@ -129,25 +129,25 @@ ImagePoint NoteToImage(const ScanGeometry& g, double d, double e) {
   return {g.centreX + u * g.cosTurn - v * g.sinTurn, g.centreY + u * g.sinTurn + v * g.cosTurn};
 }
 
-Bitmap ScanNote(const NoteCanvas& face, const NoteSpec& spec) {
-  const ScanGeometry g = ComputeScanGeometry(spec);
+Bitmap ScanNote(const NoteCanvas& face, const NotePlan& plan) {
+  const ScanGeometry g = ComputeScanGeometry(plan);
   Planes planes(g.width, g.height);
-  SampleFace(face, spec, g, planes);
-  Blur(planes, spec.blurSigma);
+  SampleFace(face, plan, g, planes);
+  Blur(planes, plan.blurSigma);
 
-  Random rng(Mix64(spec.detailSeed ^ 0x5CA11EDULL));
+  Random rng(Mix64(plan.detailSeed ^ 0x5CA11EDULL));
   const std::size_t n = static_cast<std::size_t>(g.width) * g.height;
-  if (spec.noiseSigma > 0)
+  if (plan.noiseSigma > 0)
     for (auto& plane : planes.c)
-      for (std::size_t i = 0; i < n; ++i) plane[i] += static_cast<float>(spec.noiseSigma * rng.normal());
+      for (std::size_t i = 0; i < n; ++i) plane[i] += static_cast<float>(plan.noiseSigma * rng.normal());
 
-  Bitmap out(g.width, g.height, spec.grey8 ? PixelFormat::Indexed8 : PixelFormat::Rgb24);
+  Bitmap out(g.width, g.height, plan.grey8 ? PixelFormat::Indexed8 : PixelFormat::Rgb24);
   for (int y = 0; y < g.height; ++y) {
     std::uint8_t* row = out.row(y);
     const std::size_t at = static_cast<std::size_t>(y) * g.width;
     for (int x = 0; x < g.width; ++x) {
       const std::uint8_t r = Quantise(planes.c[0][at + x]), gr = Quantise(planes.c[1][at + x]), b = Quantise(planes.c[2][at + x]);
-      if (spec.grey8) {
+      if (plan.grey8) {
         row[x] = static_cast<std::uint8_t>(BrightnessOf(r, gr, b));
       } else {
         row[3 * x] = b;

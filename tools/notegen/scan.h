@@ -22,7 +22,7 @@ struct ScanGeometry {
 };
 
 // Throws std::invalid_argument for a resolution or tilt outside the world.
-ScanGeometry ComputeScanGeometry(const NoteSpec& spec);
+ScanGeometry ComputeScanGeometry(const NotePlan& plan);
 
 // The image point (in pixels, continuous) of a position in millimetres on the
 // upright note.
@@ -31,7 +31,7 @@ struct ImagePoint {
 };
 ImagePoint NoteToImage(const ScanGeometry& g, double d, double e);
 
-// The scan of the face at the spec's geometry, blur, noise and background.
-Bitmap ScanNote(const NoteCanvas& face, const NoteSpec& spec);
+// The scan of the face at the plan's geometry, blur, noise and background.
+Bitmap ScanNote(const NoteCanvas& face, const NotePlan& plan);
 
 }  // namespace morvex::notegen

@@ -44,11 +44,11 @@ std::optional<SampleSet> ParseSampleSet(std::string_view name) {
   return std::nullopt;
 }
 
-NoteSpec DrawNoteSpec(const GenerationOptions& o, std::uint64_t seed, int index) {
+NotePlan DrawNotePlan(const GenerationOptions& o, std::uint64_t seed, int index) {
   // Each note has a random stream of its own, so note i is the same whatever
   // the count, and its fields are drawn in a fixed order.
   Random rng(Mix64(seed) ^ Mix64(0xC0FFEE00ULL + static_cast<std::uint64_t>(index)));
-  NoteSpec s;
+  NotePlan s;
   const int steps = o.dpiMax >= o.dpiMin ? (o.dpiMax - o.dpiMin) / 10 + 1 : 1;
   s.dpi = o.dpiMin + 10 * rng.below(steps);
   s.numberSide = !rng.chance(o.backSideShare);

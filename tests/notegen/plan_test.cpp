@@ -1,4 +1,4 @@
-// The note specs a set is drawn from, and the file names that carry them.
+// The note plans a set is drawn from, and the file names that carry them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,7 +47,7 @@ class FileNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(FileNameTest, FollowsTheTemplate) {
   const NameCase& c = GetParam();
-  ng::NoteSpec s;
+  ng::NotePlan s;
   s.dpi = c.dpi;
   s.numberSide = c.numberSide;
   s.upsideDown = c.upsideDown;
@@ -74,20 +74,20 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{200, false, false, 10, U"БВ", "0000001", "Note-200-0-1-0010-БВ0000001.bmp"},
                       NameCase{90, false, true, 50, U"ЭЧ", "7654321", "Note-090-0-0-0050-ЭЧ7654321.bmp"}));
 
-TEST(NoteSpecTest, NoteDependsOnlyOnOptionsSeedAndIndex) {
+TEST(NotePlanTest, NoteDependsOnlyOnOptionsSeedAndIndex) {
   const ng::GenerationOptions o = ng::PresetOptions(ng::SampleSet::Typical);
   for (int i : {0, 1, 57}) {
-    const ng::NoteSpec a = ng::DrawNoteSpec(o, 42, i), b = ng::DrawNoteSpec(o, 42, i);
+    const ng::NotePlan a = ng::DrawNotePlan(o, 42, i), b = ng::DrawNotePlan(o, 42, i);
     EXPECT_EQ(ng::NoteFileName(a), ng::NoteFileName(b));
     EXPECT_EQ(a.tiltDegrees, b.tiltDegrees);
     EXPECT_EQ(a.noiseSigma, b.noiseSigma);
     EXPECT_EQ(a.detailSeed, b.detailSeed);
   }
-  EXPECT_NE(ng::DrawNoteSpec(o, 42, 0).detailSeed, ng::DrawNoteSpec(o, 43, 0).detailSeed);
-  EXPECT_NE(ng::DrawNoteSpec(o, 42, 0).detailSeed, ng::DrawNoteSpec(o, 42, 1).detailSeed);
+  EXPECT_NE(ng::DrawNotePlan(o, 42, 0).detailSeed, ng::DrawNotePlan(o, 43, 0).detailSeed);
+  EXPECT_NE(ng::DrawNotePlan(o, 42, 0).detailSeed, ng::DrawNotePlan(o, 42, 1).detailSeed);
 }
 
-TEST(NoteSpecTest, DrawsInsideTheOptions) {
+TEST(NotePlanTest, DrawsInsideTheOptions) {
   ng::GenerationOptions o = ng::PresetOptions(ng::SampleSet::Hard);
   o.dpiMin = 160;
   o.dpiMax = 250;
@@ -97,7 +97,7 @@ TEST(NoteSpecTest, DrawsInsideTheOptions) {
   int back = 0, upside = 0;
   const int n = 2000;
   for (int i = 0; i < n; ++i) {
-    const ng::NoteSpec s = ng::DrawNoteSpec(o, 5, i);
+    const ng::NotePlan s = ng::DrawNotePlan(o, 5, i);
     EXPECT_EQ(s.dpi % 10, 0);
     EXPECT_GE(s.dpi, 160);
     EXPECT_LE(s.dpi, 250);
@@ -121,7 +121,7 @@ TEST(NoteSpecTest, DrawsInsideTheOptions) {
   EXPECT_NEAR(upside / double(n), 0.7, 0.03);
 }
 
-TEST(NoteSpecTest, PresetsGrowHarder) {
+TEST(NotePlanTest, PresetsGrowHarder) {
   const ng::GenerationOptions clean = ng::PresetOptions(ng::SampleSet::Clean);
   EXPECT_EQ(clean.maxTiltDegrees, 0);
   EXPECT_EQ(clean.blurSigma.hi, 0);
