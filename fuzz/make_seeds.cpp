@@ -16,7 +16,7 @@ using morvex::PixelFormat;
 using morvex::Rgb;
 using morvex::testing::BuildBmpFile;
 using morvex::testing::BuildPackedDib;
-using morvex::testing::DibSpec;
+using morvex::testing::DibLayout;
 using morvex::testing::PackRows;
 
 std::filesystem::path folder;
@@ -39,8 +39,8 @@ std::vector<std::uint32_t> Values(int w, int h, std::uint32_t modulo, std::uint3
   return v;
 }
 
-DibSpec Indexed(int bits, int w, int h, std::uint32_t headerSize = 40) {
-  DibSpec s;
+DibLayout Indexed(int bits, int w, int h, std::uint32_t headerSize = 40) {
+  DibLayout s;
   s.headerSize = headerSize;
   s.width = w;
   s.height = h;
@@ -50,9 +50,9 @@ DibSpec Indexed(int bits, int w, int h, std::uint32_t headerSize = 40) {
   return s;
 }
 
-DibSpec Colour(int bits, std::uint32_t compression, std::optional<std::array<std::uint32_t, 3>> masks,
+DibLayout Colour(int bits, std::uint32_t compression, std::optional<std::array<std::uint32_t, 3>> masks,
                std::uint32_t headerSize = 40) {
-  DibSpec s;
+  DibLayout s;
   s.headerSize = headerSize;
   s.width = 5;
   s.height = -3;
@@ -63,8 +63,8 @@ DibSpec Colour(int bits, std::uint32_t compression, std::optional<std::array<std
   return s;
 }
 
-DibSpec Rle(int bits, std::vector<std::uint8_t> stream) {
-  DibSpec s;
+DibLayout Rle(int bits, std::vector<std::uint8_t> stream) {
+  DibLayout s;
   s.width = 6;
   s.height = 3;
   s.bitCount = static_cast<std::uint16_t>(bits);
