@@ -67,9 +67,10 @@ int AnalyseCommand(std::span<const std::string_view> args) {
   const ReferenceDigits references = LoadReferenceDigits();
   int status = kExitOk;
   Bitmap image;
+  std::vector<std::uint8_t> fileBytes;
   for (const std::string& file : o.files) {
     try {
-      LoadBmpFile(file, image);
+      LoadBmpFile(file, image, fileBytes);
       std::vector<std::string> details;
       AnalisysResult result;
       AnalyzeNote(image, true, &details, result, references);

@@ -64,6 +64,7 @@ class FolderBatch::Workers {
 
   void work() {
     Bitmap image;
+    std::vector<std::uint8_t> fileBytes;
     for (;;) {
       std::size_t index;
       {
@@ -75,7 +76,7 @@ class FolderBatch::Workers {
       AnalisysResult result;
       std::exception_ptr error;
       try {
-        run_.analyse(index, image, result);
+        run_.analyse(index, image, fileBytes, result);
       } catch (...) {
         error = std::current_exception();
       }
@@ -117,8 +118,9 @@ FolderBatch::FolderBatch(std::filesystem::path folder, const ReferenceDigits& re
 
 FolderBatch::~FolderBatch() = default;
 
-void FolderBatch::analyse(std::size_t index, Bitmap& image, AnalisysResult& result) const {
-  LoadBmpFile(folder_ / files_[index], image);
+void FolderBatch::analyse(std::size_t index, Bitmap& image, std::vector<std::uint8_t>& fileBytes,
+                          AnalisysResult& result) const {
+  LoadBmpFile(folder_ / files_[index], image, fileBytes);
   analyser_(image, result);
 }
 
@@ -132,7 +134,7 @@ const BatchFileResult& FolderBatch::step() {
     if (workers_) {
       r.Result = workers_->take(index);
     } else {
-      analyse(index, image_, r.Result);
+      analyse(index, image_, fileBytes_, r.Result);
     }
     if (!options_.Rename) {
       r.Mask = CompareWithTemplate(r.ListedName, r.Result.Zone1Number, r.Result.Zone2Number, r.Result.Denomination);
@@ -141,6 +143,7 @@ const BatchFileResult& FolderBatch::step() {
     failed_ = true;
     workers_.reset();
     image_ = Bitmap();
+    fileBytes_ = {};
     throw;
   }
   CountMatches(counts_, r.Mask);
@@ -155,6 +158,7 @@ BatchReport FolderBatch::finish() {
   if (failed_ || !finished()) throw std::logic_error("the folder run has not processed every file");
   workers_.reset();
   image_ = Bitmap();
+  fileBytes_ = {};
   const std::string table = FileTableStart() + fileTable_ + FileTableEnd();
   BatchReport report;
   report.Total = total();

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <vector>
 
 #include "morvex/bmp.h"
 
@@ -41,6 +41,11 @@ class FileHandle {
 }  // namespace
 
 void LoadBmpFile(const std::filesystem::path& path, Bitmap& into) {
+  std::vector<std::uint8_t> fileBytes;
+  LoadBmpFile(path, into, fileBytes);
+}
+
+void LoadBmpFile(const std::filesystem::path& path, Bitmap& into, std::vector<std::uint8_t>& fileBytes) {
   // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
   const FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) Fail("Cannot open file", path, errno);
@@ -54,10 +59,11 @@ void LoadBmpFile(const std::filesystem::path& path, Bitmap& into) {
     throw BitmapFormatError();
   }
 
-  const auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size));
+  fileBytes.resize(static_cast<std::size_t>(size));
+  std::uint8_t* const bytes = fileBytes.data();
   std::size_t got = 0;
   while (got < size) {
-    const ssize_t n = ::read(file.get(), bytes.get() + got, static_cast<std::size_t>(size) - got);
+    const ssize_t n = ::read(file.get(), bytes + got, static_cast<std::size_t>(size) - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail("Cannot read file", path, errno);
@@ -65,7 +71,7 @@ void LoadBmpFile(const std::filesystem::path& path, Bitmap& into) {
     if (n == 0) break;  // the file shrank while it was read: decode what came
     got += static_cast<std::size_t>(n);
   }
-  DecodeBmp(std::span<const std::uint8_t>(bytes.get(), got), into);
+  DecodeBmp(std::span<const std::uint8_t>(bytes, got), into);
 }
 
 Bitmap LoadBmpFile(const std::filesystem::path& path) {

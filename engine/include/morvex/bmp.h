@@ -63,6 +63,11 @@ void DecodePackedDib(std::span<const std::uint8_t> dib, Bitmap& into);
 
 // Loads a .bmp file from disk into `into`, reusing its storage.
 void LoadBmpFile(const std::filesystem::path& path, Bitmap& into);
+// The same, reading the file into `fileBytes`, which is kept for the next load:
+// a run over many files then allocates neither the picture nor the read
+// buffer again (multi-megabyte blocks freed to the system cost a fresh mapping
+// and page faults on every file).
+void LoadBmpFile(const std::filesystem::path& path, Bitmap& into, std::vector<std::uint8_t>& fileBytes);
 Bitmap LoadBmpFile(const std::filesystem::path& path);
 
 // Encodes as a bottom-up .bmp file with a BITMAPINFOHEADER: Rgb24 bitmaps as

@@ -87,7 +87,7 @@ class FolderBatch {
  private:
   class Workers;
 
-  void analyse(std::size_t index, Bitmap& image, AnalisysResult& result) const;
+  void analyse(std::size_t index, Bitmap& image, std::vector<std::uint8_t>& fileBytes, AnalisysResult& result) const;
 
   std::filesystem::path folder_;
   BatchOptions options_;
@@ -99,6 +99,7 @@ class FolderBatch {
   BatchCounts counts_;
   std::string fileTable_;
   Bitmap image_;  // the working bitmap of a run on one thread
+  std::vector<std::uint8_t> fileBytes_;  // and its file read buffer
   BatchFileResult current_;
   std::unique_ptr<Workers> workers_;
 };
