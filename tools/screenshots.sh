@@ -148,8 +148,11 @@ shoot_root 3-file-command.png "$main_x" "$main_y" 772 588
 # "Обработать каталог": the progress window during the run, then the result.
 click 208 48
 progress_id=$(wait_window 399x253)
-sleep 0.25
+# A run is short: hold the program still while the progress window is photographed.
+sleep 0.05
+kill -STOP "$app_pid"
 shoot_root 4-progress.png "$main_x" "$main_y" 772 588
+kill -CONT "$app_pid"
 wait_idle
 while window_of_size 399x253 >/dev/null; do sleep 0.2; done
 wait_idle
