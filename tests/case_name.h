@@ -2,41 +2,55 @@
 // says which file, value or option it was ("g_pal8_bmp", "dpi_150").
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 namespace morvex::testing {
 
-// The text with its ASCII letters and digits kept and every other run of
-// characters (punctuation, spaces, non-ASCII bytes) turned into one "_",
-// none at either end; "_" alone for text without any letter or digit.
+// The text with its ASCII letters and digits kept, every run of other ASCII
+// characters (punctuation, spaces) turned into one "_" and every run of
+// other bytes (UTF-8 letters) written as hexadecimal digits between "_", none
+// at either end: "Note-150-АЯ1.bmp" is "Note_150_D090D0AF_1_bmp". Text
+// without letters and digits is "empty".
 inline std::string CaseName(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string name;
+  auto separate = [&] {
+    if (!name.empty() && name.back() != '_') name += '_';
+  };
+  bool inHex = false;
   for (const char c : text) {
-    const bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    if (keep) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (byte >= 0x80) {
+      if (!inHex) separate();
+      name += kHex[byte >> 4];
+      name += kHex[byte & 15];
+      inHex = true;
+      continue;
+    }
+    if (inHex) separate();
+    inHex = false;
+    if (alnum) {
       name += c;
-    } else if (name.empty() || name.back() != '_') {
-      name += '_';
+    } else {
+      separate();
     }
   }
   if (!name.empty() && name.back() == '_') name.pop_back();
-  if (!name.empty() && name.front() == '_') name.erase(0, 1);
-  return name.empty() ? "_" : name;
+  return name.empty() ? "empty" : name;
 }
 
-// A number with a prefix; a minus sign becomes "minus_" and a decimal point "_"
-// ("tilt_minus_17_5").
-template <class Number>
-std::string CaseName(std::string_view prefix, Number value) {
-  std::string text = std::to_string(value);
-  if constexpr (std::is_floating_point_v<Number>) {
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-  }
-  if (text.front() == '-') text = "minus_" + text.substr(1);
-  return CaseName(std::string(prefix) + "_" + text);
+// A value after a prefix: "dpi_150", "tilt_minus_17_5", "value_1e_300"; a
+// minus sign is written "minus".
+template <class Value>
+std::string CaseName(std::string_view prefix, const Value& value) {
+  std::ostringstream text;
+  text << +value;
+  std::string s = text.str();
+  if (!s.empty() && s.front() == '-') s = "minus " + s.substr(1);
+  return CaseName(std::string(prefix) + " " + s);
 }
 
 }  // namespace morvex::testing

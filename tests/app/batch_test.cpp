@@ -10,6 +10,7 @@
 #include "morvex/arith.h"
 #include "morvex/bmp.h"
 #include "temp_folder.h"
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -363,7 +364,8 @@ TEST_P(ParallelRun, LoadErrorAfterAGoodPrefixIsThatOfOneThread) {
   EXPECT_EQ(dir2.names(), dir.names());
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, ParallelRun, ::testing::Values(2u, 3u, 8u));
+INSTANTIATE_TEST_SUITE_P(Jobs, ParallelRun, ::testing::Values(2u, 3u, 8u),
+                         [](const auto& info) { return ::morvex::testing::CaseName("jobs", info.param); });
 
 }  // namespace
 }  // namespace morvex::app

@@ -11,12 +11,14 @@
 #include <sstream>
 
 #include "morvex/bmp.h"
+#include "case_name.h"
 #include "png_reference.h"
 
 namespace morvex {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CaseName;
 using testing::ReadPng;
 using testing::RgbaImage;
 
@@ -119,12 +121,7 @@ std::string MatchReferences(const std::string& name, const Bitmap& b) {
   return why;
 }
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string s = info.param;
-  for (char& c : s)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return s;
-}
+std::string TestName(const ::testing::TestParamInfo<std::string>& info) { return CaseName(info.param); }
 
 class GoodFile : public ::testing::TestWithParam<std::string> {};
 
