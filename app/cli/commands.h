@@ -34,7 +34,4 @@ bool WantsHelp(std::span<const std::string_view> args);
 // returns kExitOk.
 int PrintUsage(std::string_view usage);
 
-// The closing lines of every usage text: what the exit statuses mean.
-extern const std::string_view kExitStatusText;
-
 }  // namespace morvex::cli

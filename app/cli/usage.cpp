@@ -6,8 +6,13 @@
 
 namespace morvex::cli {
 
-extern const std::string_view kExitStatusText =
+namespace {
+
+// The closing line of every usage text.
+constexpr std::string_view kExitStatusText =
     "Exit status: 0 success, 1 a file or the run failed, 2 a wrong command line.\n";
+
+}  // namespace
 
 bool WantsHelp(std::span<const std::string_view> args) {
   return std::any_of(args.begin(), args.end(), [](std::string_view a) { return a == "--help" || a == "-h"; });
