@@ -18,7 +18,9 @@ build: configure
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-demo: build
+# The demo runs only the command line and the note generator: build just those.
+demo: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target morvex morvex-notegen
 	@tools/demo.sh $(BUILD)
 
 gui: build

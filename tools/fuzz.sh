@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the bitmap reader for SECONDS seconds (default 120) with libFuzzer,
 # AddressSanitizer and UndefinedBehaviorSanitizer. Builds in build-fuzz with
-# clang, seeds the corpus with the project's own small files and, where it is
-# present, the public BMP suite (MORVEX_BMPSUITE, default ../shared/bmpsuite).
+# clang, seeds the corpus with the project's own small files and the public
+# BMP suite the project carries (tests/data/bmpsuite).
 # Exits non-zero when the fuzzer finds a crash, a leak or a timeout; the
 # failing input is left in build-fuzz/fuzz-artifacts/.
 set -euo pipefail
@@ -10,7 +10,7 @@ set -euo pipefail
 seconds=${1:-120}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
-suite=${MORVEX_BMPSUITE:-$root/../shared/bmpsuite}
+suite=$root/tests/data/bmpsuite
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
   -DMORVEX_FUZZ=ON -DMORVEX_GUI=OFF -DMORVEX_TESTS=OFF -DMORVEX_BENCH=OFF >/dev/null
@@ -25,9 +25,9 @@ mkdir -p "$corpus" "$artifacts"
 
 inputs=("$corpus" "$seeds")
 for dir in g q b x; do
-  if [ -d "$suite/$dir" ]; then inputs+=("$suite/$dir"); fi
+  [ -d "$suite/$dir" ] || { echo "fuzz.sh: BMP suite folder $suite/$dir is missing" >&2; exit 1; }
+  inputs+=("$suite/$dir")
 done
-if [ ${#inputs[@]} -eq 2 ]; then echo "fuzz.sh: BMP suite not found at $suite; seeding with the project's files only"; fi
 
 # Only the first folder is written to; the seed and suite folders are read.
 "$build/fuzz/bmp_fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \

@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev                        # the desktop window
   libsane-dev                         # scanner access
   locales                             # the Russian locale for decimal-separator tests
+  parallel                            # GNU parallel: the README's shards over many machines, and their test
 )
 if [ "${MORVEX_WITH_X:-0}" = 1 ]; then packages+=(xvfb xauth x11-utils xdotool imagemagick); fi
 

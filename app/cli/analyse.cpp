@@ -11,6 +11,13 @@
 
 namespace morvex::cli {
 
+extern const std::string_view kAnalyseUsage =
+    "  morvex analyse FILE... [--json] [--marked OUT.bmp]\n"
+    "      Analyse each note image and print its zone 1 and zone 2 numbers, face\n"
+    "      value, orientation, resolution and the three detail lines (note size,\n"
+    "      processing time, tilt). --json prints one JSON object per file instead.\n"
+    "      --marked writes the marked picture of the one input file to OUT.bmp.\n";
+
 namespace {
 
 struct AnalyseOptions {
@@ -48,6 +55,7 @@ void PrintJson(const std::string& file, const AnalisysResult& r, const std::vect
 }  // namespace
 
 int AnalyseCommand(std::span<const std::string_view> args) {
+  if (WantsHelp(args)) return PrintUsage(kAnalyseUsage);
   AnalyseOptions o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--json") {

@@ -4,6 +4,8 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -11,15 +13,33 @@
 #include "json.h"
 #include "morvex/app/batch.h"
 #include "morvex/app/batch_report.h"
+#include "morvex/app/listing.h"
 #include "morvex/app/note_template.h"
 #include "progress_bar.h"
 
 namespace morvex::cli {
 
+extern const std::string_view kBatchUsage =
+    "  morvex batch DIR [--rename] [--report FILE] [--results FILE] [--jobs N]\n"
+    "  morvex batch --files-from LIST [the same options]\n"
+    "      Analyse every .bmp file of DIR, compare each result with the truth in a\n"
+    "      file name of the form Note-dpi-s-o-vvvv-SSnnnnnnn.bmp and print the\n"
+    "      success counts. --report writes the HTML report (Windows-1251) to FILE.\n"
+    "      --results writes one row per file to FILE: JSON lines when FILE ends in\n"
+    "      .json or .jsonl, CSV otherwise. --rename renames each file after its own\n"
+    "      result instead of comparing. --jobs analyses N files at once (default:\n"
+    "      all cores); the output is the same for any N.\n"
+    "      --files-from analyses the files LIST names instead of a folder, one path\n"
+    "      a line ('-': standard input), in list order, each reported under its\n"
+    "      path as listed. Empty lines are skipped; a listed path that is not a\n"
+    "      file stops the run before any analysis. --rename renames a listed file\n"
+    "      inside its own folder.\n";
+
 namespace {
 
 struct BatchCommandOptions {
   std::string folder;
+  std::string list;  // --files-from
   bool rename = false;
   std::string report;
   std::string results;
@@ -78,6 +98,14 @@ std::string AbsoluteFolder(const std::string& folder) {
   return path;
 }
 
+// The paths of a --files-from list; "-" reads standard input.
+std::vector<std::string> ReadList(const std::string& list) {
+  if (list == "-") return app::ReadNoteList(std::cin);
+  std::ifstream in(list);
+  if (!in) throw std::runtime_error("cannot read " + list);
+  return app::ReadNoteList(in);
+}
+
 void PrintSummary(const app::BatchReport& report) {
   auto line = [](std::string_view label, std::int32_t value) {
     std::printf("%.*s: %d\n", static_cast<int>(label.size()), label.data(), static_cast<int>(value));
@@ -93,6 +121,7 @@ void PrintSummary(const app::BatchReport& report) {
 }  // namespace
 
 int BatchCommand(std::span<const std::string_view> args) {
+  if (WantsHelp(args)) return PrintUsage(kBatchUsage);
   BatchCommandOptions o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
@@ -107,6 +136,8 @@ int BatchCommand(std::span<const std::string_view> args) {
       if (!value(o.report)) return UsageError("--report needs a file name");
     } else if (a == "--results") {
       if (!value(o.results)) return UsageError("--results needs a file name");
+    } else if (a == "--files-from") {
+      if (!value(o.list)) return UsageError("--files-from needs a file name");
     } else if (a == "--jobs") {
       std::string n;
       if (!value(n)) return UsageError("--jobs needs a number");
@@ -122,12 +153,15 @@ int BatchCommand(std::span<const std::string_view> args) {
       return UsageError("batch takes one folder");
     }
   }
-  if (o.folder.empty()) return UsageError("batch needs a folder");
+  if (o.folder.empty() && o.list.empty()) return UsageError("batch needs a folder or --files-from");
+  if (!o.folder.empty() && !o.list.empty()) return UsageError("batch takes a folder or --files-from, not both");
   if (o.jobs == 0) o.jobs = std::max(1u, std::thread::hardware_concurrency());
 
-  const std::string folder = AbsoluteFolder(o.folder);
-  const auto folderText = app::BatchFolderText(folder);
-  if (!folderText) return UsageError("not a local folder: " + o.folder);
+  std::string folder;
+  if (!o.folder.empty()) {
+    folder = AbsoluteFolder(o.folder);
+    if (!app::BatchFolderText(folder)) return UsageError("not a local folder: " + o.folder);
+  }
 
   const ReferenceDigits references = LoadReferenceDigits();
   ResultRows rows(IsJsonName(o.results));
@@ -136,16 +170,18 @@ int BatchCommand(std::span<const std::string_view> args) {
     app::BatchOptions options;
     options.Rename = o.rename;
     options.Jobs = o.jobs;
-    app::FolderBatch run(folder, references, options);
+    const auto run = o.list.empty()
+                         ? std::make_unique<app::FolderBatch>(std::filesystem::path(folder), references, options)
+                         : std::make_unique<app::FolderBatch>(ReadList(o.list), references, options);
     ProgressBar progress;
-    progress.show(0, run.total());
-    while (!run.finished()) {
-      current = run.files()[static_cast<std::size_t>(run.done())];
-      rows.add(run.step());
-      progress.show(run.done(), run.total());
+    progress.show(0, run->total());
+    while (!run->finished()) {
+      current = run->files()[static_cast<std::size_t>(run->done())];
+      rows.add(run->step());
+      progress.show(run->done(), run->total());
     }
     current.clear();
-    const app::BatchReport report = run.finish();
+    const app::BatchReport report = run->finish();
     progress.clear();
     PrintSummary(report);
     if (!o.report.empty()) WriteFile(o.report, report.ReportPage);

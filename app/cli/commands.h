@@ -20,4 +20,18 @@ int GenerateCommand(std::span<const std::string_view> args);
 // Prints "morvex: <message>" and the hint to --help on standard error; returns kExitUsage.
 int UsageError(std::string_view message);
 
+// Each command's usage text: its command lines, each followed by what it
+// does, indented as "morvex --help" lists them all. Defined beside the command.
+extern const std::string_view kAnalyseUsage;
+extern const std::string_view kBatchUsage;
+extern const std::string_view kGenerateUsage;
+
+// True when the arguments hold --help or -h: the command prints its usage
+// (PrintUsage) and does nothing else.
+bool WantsHelp(std::span<const std::string_view> args);
+
+// Prints "Usage:", the usage text and the exit statuses to standard output;
+// returns kExitOk.
+int PrintUsage(std::string_view usage);
+
 }  // namespace morvex::cli

@@ -13,6 +13,12 @@
 
 namespace morvex::cli {
 
+extern const std::string_view kGenerateUsage =
+    "  morvex generate --out DIR [--count N] [--seed S] [--set clean|typical|hard] ...\n"
+    "      Render synthetic note scans named Note-dpi-s-o-vvvv-SSnnnnnnn.bmp with\n"
+    "      the note generator morvex-notegen; the options are its own, listed below\n"
+    "      when it is installed.\n";
+
 namespace {
 
 std::filesystem::path FindNoteGenerator() {
@@ -28,6 +34,14 @@ std::filesystem::path FindNoteGenerator() {
 
 int GenerateCommand(std::span<const std::string_view> args) {
   const std::filesystem::path generator = FindNoteGenerator();
+  if (WantsHelp(args)) {
+    PrintUsage(kGenerateUsage);
+    if (generator.empty()) return kExitOk;
+    // The generator's own text follows with the full list of options.
+    std::printf("\n");
+    static constexpr std::string_view kHelpArg[] = {"--help"};
+    args = kHelpArg;
+  }
   if (generator.empty()) {
     std::fprintf(stderr, "morvex: the note generator morvex-notegen is not installed beside %s\n",
                  app::ExecutablePath().c_str());

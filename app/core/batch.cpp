@@ -105,13 +105,23 @@ class FolderBatch::Workers {
 
 FolderBatch::FolderBatch(std::filesystem::path folder, const ReferenceDigits& references, BatchOptions options)
     : folder_(std::move(folder)), options_(std::move(options)), startTick_(TickCount()) {
+  files_ = ListNoteFiles(folder_);
+  start(references);
+}
+
+FolderBatch::FolderBatch(std::vector<std::string> files, const ReferenceDigits& references, BatchOptions options)
+    : options_(std::move(options)), startTick_(TickCount()), files_(std::move(files)) {
+  CheckListedFiles(files_);
+  start(references);
+}
+
+void FolderBatch::start(const ReferenceDigits& references) {
   analyser_ = options_.Analyser;
   if (!analyser_) {
     analyser_ = [&references](Bitmap& image, AnalisysResult& result) {
       AnalyzeNote(image, false, nullptr, result, references);
     };
   }
-  files_ = ListNoteFiles(folder_);
   const unsigned jobs = std::min<std::size_t>(std::max(options_.Jobs, 1u), files_.size());
   if (jobs > 1) workers_ = std::make_unique<Workers>(*this, jobs);
 }
@@ -130,6 +140,8 @@ const BatchFileResult& FolderBatch::step() {
   const auto index = static_cast<std::size_t>(done_);
   BatchFileResult r;
   r.ListedName = files_[index];
+  // A folder run lists bare names; a list run lists paths.
+  const std::filesystem::path file = folder_ / r.ListedName;
   try {
     if (workers_) {
       r.Result = workers_->take(index);
@@ -137,7 +149,8 @@ const BatchFileResult& FolderBatch::step() {
       analyse(index, image_, fileBytes_, r.Result);
     }
     if (!options_.Rename) {
-      r.Mask = CompareWithTemplate(r.ListedName, r.Result.Zone1Number, r.Result.Zone2Number, r.Result.Denomination);
+      r.Mask = CompareWithTemplate(file.filename().string(), r.Result.Zone1Number, r.Result.Zone2Number,
+                                   r.Result.Denomination);
     }
   } catch (...) {
     failed_ = true;
@@ -149,7 +162,9 @@ const BatchFileResult& FolderBatch::step() {
   CountMatches(counts_, r.Mask);
   fileTable_ += FileRows(r.ListedName, r.Result, r.Mask);
   ++done_;
-  if (options_.Rename) r.NewName = RenameAfterResult(folder_, r.ListedName, r.Result);
+  if (options_.Rename) {
+    r.NewName = RenameAfterResult(file.has_parent_path() ? file.parent_path() : ".", file.filename().string(), r.Result);
+  }
   current_ = std::move(r);
   return current_;
 }

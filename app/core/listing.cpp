@@ -49,4 +49,23 @@ std::vector<std::string> ListNoteFiles(const std::filesystem::path& folder) {
   return names;
 }
 
+std::vector<std::string> ReadNoteList(std::istream& list) {
+  std::vector<std::string> paths;
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) paths.push_back(std::move(line));
+  }
+  return paths;
+}
+
+void CheckListedFiles(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) throw std::system_error(errno, std::generic_category(), path);
+    if (!S_ISREG(st.st_mode)) {
+      throw std::system_error(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, std::generic_category(), path);
+    }
+  }
+}
+
 }  // namespace morvex::app

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "morvex/elapsed.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -29,7 +30,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ElapsedCase{0, 2 * 60000 + 5 * 1000 + 40, 0, "02:05:40 (мин:сек:мсек)"},
                       ElapsedCase{0xFFFFFFFFu - 5, 10, 1, "00,16 сек"},
                       ElapsedCase{0, 3600000 + 61001, 2, "01:01:01 (мин:сек:мсек)"},
-                      ElapsedCase{7, 7, 1, "00,00 сек"}));
+                      ElapsedCase{7, 7, 1, "00,00 сек"}),
+    [](const auto& info) {
+      const auto& c = info.param;
+      return "from_" + std::to_string(c.t0) + "_to_" + std::to_string(c.t1) + "_form_" + std::to_string(c.form);
+    });
 
 }  // namespace
 }  // namespace morvex

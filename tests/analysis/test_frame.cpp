@@ -5,6 +5,7 @@
 #include "analysis/frame.h"
 #include "fixtures.h"
 #include "morvex/grey_image.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -18,7 +19,8 @@ TEST_P(DpiEstimate, RoundsToTens) { EXPECT_EQ(EstimateDpi(GetParam().longSide), 
 INSTANTIATE_TEST_SUITE_P(Table, DpiEstimate,
                          ::testing::Values(DpiCase{1772, 300}, DpiCase{886, 150}, DpiCase{1181, 200},
                                            DpiCase{0, 0}, DpiCase{2000, 340}, DpiCase{1744, 290},
-                                           DpiCase{1745, 300}));
+                                           DpiCase{1745, 300}),
+                         [](const auto& info) { return ::morvex::testing::CaseName("long_side", info.param.longSide); });
 
 EdgeSample Chord(int x1, int y1, int x2, int y2) {
   const double dx = x1 - x2, dy = y1 - y2;

@@ -2,6 +2,7 @@
 
 #include "analysis/grey_view.h"
 #include "morvex/grey_image.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -28,7 +29,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, WorkingImageBrightness,
                          ::testing::Values(ColourCase{0, 0, 0, 0, false}, ColourCase{255, 255, 255, 255, true},
                                            ColourCase{69, 70, 70, 70, true}, ColourCase{69, 69, 70, 69, false},
                                            ColourCase{70, 70, 70, 70, true}, ColourCase{1, 0, 0, 0, false},
-                                           ColourCase{2, 0, 0, 1, false}, ColourCase{10, 200, 30, 80, true}));
+                                           ColourCase{2, 0, 0, 1, false}, ColourCase{10, 200, 30, 80, true}),
+                         [](const auto& info) {
+                           const auto& c = info.param;
+                           return "rgb_" + std::to_string(c.r) + "_" + std::to_string(c.g) + "_" + std::to_string(c.b);
+                         });
 
 TEST(GreyView, OutsideTheImageReadsBright) {
   Bitmap black(3, 2, PixelFormat::Indexed8);

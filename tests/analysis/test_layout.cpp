@@ -4,6 +4,7 @@
 
 #include "analysis/layout.h"
 #include "morvex/arith.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -39,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(
                       DecisionCase{5, 6, true, 100, true, PatchPlace::First},
                       DecisionCase{-1, 7, true, 500, false, PatchPlace::Second},
                       DecisionCase{10, 0, true, 1000, true, PatchPlace::First},
-                      DecisionCase{4, 3, true, 50, true, PatchPlace::First}));
+                      DecisionCase{4, 3, true, 50, true, PatchPlace::First}),
+    [](const auto& info) {
+      auto code = [](int c) { return c < 0 ? std::string("none") : std::to_string(c); };
+      return "codes_" + code(info.param.code1) + "_" + code(info.param.code2);
+    });
 
 TEST(ZoneGeometry, At300DpiScale) {
   NoteFrame f;  // level, vertical edges: only the scales matter for the sizes

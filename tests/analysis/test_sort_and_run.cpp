@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "analysis/sample_run.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -32,7 +33,8 @@ TEST_P(EqualKeys, RunSpansAllButTheEnds) {
   EXPECT_EQ(run.Median, 321.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, EqualKeys, ::testing::Values(EqualCase{100, 2, 98}, EqualCase{15, 2, 13}));
+INSTANTIATE_TEST_SUITE_P(Counts, EqualKeys, ::testing::Values(EqualCase{100, 2, 98}, EqualCase{15, 2, 13}),
+                         [](const auto& info) { return ::morvex::testing::CaseName("count", info.param.count); });
 
 TEST(SortAndRun, IsolatedMedianGivesARunOfOne) {
   // Sorted keys 1..15 spaced 4 apart: neighbours of the median are 4 away.

@@ -9,6 +9,7 @@
 #include "fixtures.h"
 #include "morvex/engine.h"
 #include "note_composer.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -65,7 +66,12 @@ INSTANTIATE_TEST_SUITE_P(
                       NoteCase{250, 1.5, false, 500, "8315024", "3679815"},
                       NoteCase{250, -2.0, true, 1000, "5038271", "6379836"},
                       NoteCase{150, 3.0, false, 50, "7261903", "2849157"},
-                      NoteCase{150, 0.0, true, 10, "9990001", "1234567"}));
+                      NoteCase{150, 0.0, true, 10, "9990001", "1234567"}),
+    [](const auto& info) {
+      const NoteCase& c = info.param;
+      return ::morvex::testing::CaseName("dpi", c.dpi) + "_" + ::morvex::testing::CaseName("tilt", c.degrees) + (c.upsideDown ? "_upside_down_" : "_upright_") +
+             ::morvex::testing::CaseName("value", c.denomination);
+    });
 
 TEST(WholeNote, SideWithoutNumberGivesTheFailureAnswerAndOnlyTheNoteOutline) {
   NoteCase blank{300, 3.0, false, 0, "", ""};

@@ -10,6 +10,7 @@
 #include "morvex/arith.h"
 #include "morvex/bmp.h"
 #include "temp_folder.h"
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -79,12 +80,14 @@ struct RunOutcome {
   std::vector<BatchFileResult> files;
 };
 
-RunOutcome RunAll(const std::filesystem::path& folder, const FakeEngine& engine, bool rename, unsigned jobs) {
+// `files` is a folder or a list of paths.
+template <class Files>
+RunOutcome RunAll(const Files& files, const FakeEngine& engine, bool rename, unsigned jobs) {
   BatchOptions options;
   options.Rename = rename;
   options.Jobs = jobs;
   options.Analyser = engine.analyser();
-  FolderBatch run(folder, NoReferences(), options);
+  FolderBatch run(files, NoReferences(), options);
   RunOutcome out;
   try {
     while (!run.finished()) out.files.push_back(run.step());
@@ -225,6 +228,53 @@ TEST(FolderBatch, EngineErrorEndsTheRun) {
   EXPECT_EQ(out.error, "division by zero");
 }
 
+TEST(ListBatch, ReportsPathsInListOrderAndComparesFileNames) {
+  TempFolder a, b;
+  FakeEngine engine;
+  engine.set(1, {"1234567", "1234567", 100, false, 200});
+  engine.set(2, {"7654321", "7654*21", 50, false, 150});
+  WriteNote(a, "Note-200-1-1-0100-АА1234567.bmp", 1);
+  WriteNote(b, "Note-150-1-1-0050-БВ7654321.bmp", 2);
+  // The list's order is kept: b's note before a's, unlike a folder listing.
+  const std::vector<std::string> list = {(b / "Note-150-1-1-0050-БВ7654321.bmp").string(),
+                                         (a / "Note-200-1-1-0100-АА1234567.bmp").string()};
+  for (const unsigned jobs : {1u, 2u}) {
+    const RunOutcome out = RunAll(list, engine, false, jobs);
+    ASSERT_TRUE(out.report) << out.error;
+    ASSERT_EQ(out.files.size(), 2u);
+    EXPECT_EQ(out.files[0].ListedName, list[0]);
+    EXPECT_EQ(out.files[0].Mask, Zone1Match | DenominationMatch);
+    EXPECT_EQ(out.files[1].Mask, 7);
+    EXPECT_EQ(out.report->ReportPage,
+              Report(Rows(list[0], "7654321", "Да", "7654*21", "Нет", "50", "Да") +
+                         Rows(list[1], "1234567", "Да", "1234567", "Да", "100", "Да"),
+                     Summary(2, 2, 2, 1, 2)));
+  }
+}
+
+TEST(ListBatch, RenamesEachFileInsideItsOwnFolder) {
+  TempFolder a, b;
+  FakeEngine engine;
+  engine.set(1, {"1234567", "1234567", 100, false, 300});
+  WriteNote(a, "scan.bmp", 1);
+  WriteNote(b, "scan.bmp", 1);
+  const RunOutcome out = RunAll(std::vector<std::string>{(a / "scan.bmp").string(), (b / "scan.bmp").string()},
+                                engine, true, 1);
+  ASSERT_TRUE(out.report) << out.error;
+  // Each folder had no file of that name yet: neither gets "_0".
+  EXPECT_EQ(a.names(), std::vector<std::string>{"Note-300-1-1-0100-ХХ1234567.bmp"});
+  EXPECT_EQ(b.names(), std::vector<std::string>{"Note-300-1-1-0100-ХХ1234567.bmp"});
+  EXPECT_EQ(out.files[1].NewName, "Note-300-1-1-0100-ХХ1234567.bmp");
+}
+
+TEST(ListBatch, PathThatIsNoFileStopsTheRunBeforeAnyAnalysis) {
+  TempFolder dir;
+  WriteNote(dir, "a.bmp", 1);
+  const std::vector<std::string> list = {(dir / "a.bmp").string(), (dir / "gone.bmp").string()};
+  EXPECT_THROW(FolderBatch(list, NoReferences()), std::system_error);
+  EXPECT_THROW(FolderBatch(std::vector<std::string>{dir.path().string()}, NoReferences()), std::system_error);
+}
+
 const std::string kNotAnInteger = "Note-200-1-1-01 0-АБ1234567.bmp";
 
 // A folder of mixed notes, optionally with two faults: a name that is not an
@@ -314,7 +364,8 @@ TEST_P(ParallelRun, LoadErrorAfterAGoodPrefixIsThatOfOneThread) {
   EXPECT_EQ(dir2.names(), dir.names());
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, ParallelRun, ::testing::Values(2u, 3u, 8u));
+INSTANTIATE_TEST_SUITE_P(Jobs, ParallelRun, ::testing::Values(2u, 3u, 8u),
+                         [](const auto& info) { return ::morvex::testing::CaseName("jobs", info.param); });
 
 }  // namespace
 }  // namespace morvex::app

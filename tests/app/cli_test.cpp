@@ -1,14 +1,17 @@
 // The morvex command line run as a separate process.
 #include <cstdlib>
+#include <sstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include "morvex/app/cp1251.h"
 #include "morvex/bmp.h"
+#include "case_name.h"
 #include "temp_folder.h"
 
 namespace {
 
+using morvex::testing::CaseName;
 using morvex::testing::ReadBytes;
 using morvex::testing::TempFolder;
 
@@ -23,11 +26,15 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-Outcome Morvex(const std::vector<std::string>& args) {
+// Runs morvex in the folder `cwd` (when given) with standard input read from `input`.
+Outcome Morvex(const std::vector<std::string>& args, const std::string& cwd = "",
+               const std::string& input = "/dev/null") {
   static TempFolder scratch;
-  std::string command = Quote(MORVEX_CLI);
+  std::string command = cwd.empty() ? "" : "cd " + Quote(cwd) + " && ";
+  command += Quote(MORVEX_CLI);
   for (const auto& a : args) command += " " + Quote(a);
-  command += " >" + Quote((scratch / "out").string()) + " 2>" + Quote((scratch / "err").string()) + " </dev/null";
+  command += " >" + Quote((scratch / "out").string()) + " 2>" + Quote((scratch / "err").string()) + " <" +
+             Quote(input);
   const int rc = std::system(command.c_str());
   Outcome r;
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -46,6 +53,42 @@ TEST(Cli, HelpDescribesTheCommands) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("morvex analyse FILE..."), std::string::npos);
   EXPECT_NE(r.out.find("morvex batch DIR"), std::string::npos);
+  EXPECT_NE(r.out.find("morvex batch --files-from LIST"), std::string::npos);
+  EXPECT_NE(r.out.find("morvex generate --out DIR"), std::string::npos);
+}
+
+// A command and the way it is asked for help.
+struct HelpCase {
+  std::string command, flag;
+};
+
+class CliCommandHelp : public ::testing::TestWithParam<HelpCase> {};
+
+TEST_P(CliCommandHelp, PrintsTheCommandsUsageAndExitsWithZero) {
+  const HelpCase& c = GetParam();
+  // Help wins over everything else on the line, even an unknown option.
+  for (const auto& args : {std::vector<std::string>{c.command, c.flag},
+                           std::vector<std::string>{c.command, "--no-such-option", c.flag}}) {
+    const Outcome r = Morvex(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("Usage:\n  morvex " + c.command + " ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("Exit status: 0 success"), std::string::npos) << r.out;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliCommandHelp,
+                         ::testing::Values(HelpCase{"analyse", "--help"}, HelpCase{"analyse", "-h"},
+                                           HelpCase{"batch", "--help"}, HelpCase{"batch", "-h"},
+                                           HelpCase{"generate", "--help"}, HelpCase{"generate", "-h"}),
+                         [](const ::testing::TestParamInfo<HelpCase>& info) {
+                           return info.param.command + (info.param.flag == "-h" ? "_h" : "_help");
+                         });
+
+TEST(CliCommandHelp, GenerateListsTheGeneratorsOptions) {
+  const Outcome r = Morvex({"generate", "--help"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("  --count N"), std::string::npos) << r.out;
 }
 
 class CliUsage : public ::testing::TestWithParam<std::vector<std::string>> {};
@@ -66,7 +109,15 @@ INSTANTIATE_TEST_SUITE_P(Table, CliUsage,
                                            std::vector<std::string>{"batch", "/tmp", "/var"},
                                            std::vector<std::string>{"batch", "/tmp", "--jobs", "0"},
                                            std::vector<std::string>{"batch", "/tmp", "--jobs", "2x"},
-                                           std::vector<std::string>{"batch", "/tmp", "--report"}));
+                                           std::vector<std::string>{"batch", "/tmp", "--report"},
+                                           std::vector<std::string>{"batch", "/tmp", "--fast"},
+                                           std::vector<std::string>{"batch", "--files-from"},
+                                           std::vector<std::string>{"batch", "/tmp", "--files-from", "list.txt"}),
+                         [](const ::testing::TestParamInfo<std::vector<std::string>>& info) {
+                           std::string line;
+                           for (const auto& a : info.param) line += a + " ";
+                           return line.empty() ? std::string("no_arguments") : CaseName(line);
+                         });
 
 TEST(CliAnalyse, GoesOnAfterAFailedFileAndExitsWithOne) {
   TempFolder dir;
@@ -175,6 +226,65 @@ TEST(CliBatch, RenameGivesEveryFileItsTemplateName) {
   EXPECT_EQ(names[0].substr(8), "-1-1--0001-ХХ#######.bmp");
   EXPECT_EQ(names[1].substr(8), "-1-1--0001-ХХ#######_0.bmp");
   EXPECT_NE(r.out.find("Верно в зоне1: 0\n"), std::string::npos);
+}
+
+// The summary without its last line, the run's time.
+std::string Counts(const std::string& out) { return out.substr(0, out.find("Время анализа: ")); }
+
+TEST(CliBatchList, ListOfTheFolderGivesTheBytesOfTheFolderRun) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  std::string list;
+  for (const auto& name : dir.names()) list += name + "\n";  // the folder run's order, too
+  out.write("list.txt", list);
+  const Outcome folder = Morvex({"batch", dir.path().string(), "--report", (out / "folder.html").string(),
+                                 "--results", (out / "folder.csv").string()});
+  // Names relative to the folder the command runs in.
+  const Outcome listed = Morvex({"batch", "--files-from", (out / "list.txt").string(), "--report",
+                                 (out / "list.html").string(), "--results", (out / "list.csv").string()},
+                                dir.path().string());
+  ASSERT_EQ(folder.status, 0) << folder.err;
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(Counts(listed.out), Counts(folder.out));
+  EXPECT_EQ(ReadBytes(out / "list.html"), ReadBytes(out / "folder.html"));
+  EXPECT_EQ(ReadBytes(out / "list.csv"), ReadBytes(out / "folder.csv"));
+  EXPECT_NE(Counts(folder.out).find("Всего банкнот: 12\n"), std::string::npos) << folder.out;
+}
+
+TEST(CliBatchList, StandardInputKeepsListOrderAndPathsAndSkipsEmptyLines) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  const std::string second = (dir / "Note-200-0-1-0100-АА0000003.bmp").string();
+  const std::string first = (dir / "Note-200-1-1-0500-ЯЯ7654321.bmp").string();
+  out.write("list.txt", "\n" + first + "\r\n\n" + second + "\n" + first);
+  const Outcome r = Morvex({"batch", "--files-from", "-", "--results", (out / "rows.jsonl").string()}, "",
+                           (out / "list.txt").string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Всего банкнот: 3\nВерно в зоне1 и/или зоне2: 1\n"), std::string::npos) << r.out;
+  std::vector<std::string> names;
+  std::istringstream rows(ReadBytes(out / "rows.jsonl"));
+  for (std::string row; std::getline(rows, row);) names.push_back(row.substr(9, row.find("\",") - 9));
+  EXPECT_EQ(names, (std::vector<std::string>{first, second, first}));
+}
+
+TEST(CliBatchList, MissingListedFileFailsBeforeAnyAnalysis) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  const std::string missing = (dir / "Note-200-1-1-0500-ЯЯ9999999.bmp").string();
+  out.write("list.txt", (dir / "Note-200-0-1-0100-АА0000003.bmp").string() + "\n" + missing + "\n");
+  const Outcome r = Morvex({"batch", "--files-from", (out / "list.txt").string(), "--results",
+                            (out / "rows.csv").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("morvex: " + missing + ": No such file or directory"), std::string::npos) << r.err;
+  EXPECT_FALSE(out.exists("rows.csv"));
+}
+
+TEST(CliBatchList, UnreadableListFails) {
+  TempFolder out;
+  const Outcome r = Morvex({"batch", "--files-from", (out / "no-list.txt").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("cannot read " + (out / "no-list.txt").string()), std::string::npos) << r.err;
 }
 
 TEST(CliBatch, MissingFolderFails) {

@@ -1,6 +1,7 @@
 #include "morvex/app/cp1251.h"
 
 #include <gtest/gtest.h>
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -30,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"x\xFFy", "x?y"},            // a byte that starts no character
                       Case{"Ж\xD0", "\xC6?"},           // a sequence cut off at the end
                       Case{"\xC0\xAF", "??"},           // an overlong form is two bad bytes
-                      Case{"", ""}));
+                      Case{"", ""}),
+    [](const auto& info) { return ::morvex::testing::CaseName(info.param.utf8); });
 
 TEST(Cp1251, DecodesEveryAssignedByteAndBack) {
   std::string all;

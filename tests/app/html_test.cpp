@@ -4,6 +4,7 @@
 
 #include "morvex/app/cp1251.h"
 #include "temp_folder.h"
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -24,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Escaping,
                                            EscapeCase{"say \"hi\"", "say &quot;hi&quot;"},
                                            EscapeCase{"&amp;", "&amp;amp;"},
                                            EscapeCase{"it's", "it's"},
-                                           EscapeCase{"", ""}));
+                                           EscapeCase{"", ""}),
+                         [](const auto& info) { return ::morvex::testing::CaseName(info.param.text); });
 
 TEST(Html, BackgroundUrlNamesTheRunningExecutable) {
   const std::string exe = morvex::testing::ProcSelfExe();

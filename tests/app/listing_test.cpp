@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <system_error>
 
 #include "temp_folder.h"
@@ -42,6 +43,32 @@ TEST(Listing, EmptyFolder) {
 TEST(Listing, MissingFolderIsAnError) {
   TempFolder dir;
   EXPECT_THROW(ListNoteFiles(dir / "missing"), std::system_error);
+}
+
+TEST(NoteList, KeepsOrderAndRepeatsSkipsEmptyLinesAndDropsCarriageReturns) {
+  std::istringstream list("b.bmp\n\n/abs/a.bmp\r\nsub dir/c d.BMP\n  \nb.bmp\nlast.bmp");
+  EXPECT_EQ(ReadNoteList(list),
+            (std::vector<std::string>{"b.bmp", "/abs/a.bmp", "sub dir/c d.BMP", "  ", "b.bmp", "last.bmp"}));
+}
+
+TEST(NoteList, EmptyListHasNoFiles) {
+  std::istringstream list("\n\r\n");
+  EXPECT_TRUE(ReadNoteList(list).empty());
+}
+
+TEST(NoteList, CheckNamesTheFirstPathThatIsNoFile) {
+  TempFolder dir;
+  dir.write("a.bmp", "");
+  std::filesystem::create_directory(dir / "folder.bmp");
+  EXPECT_NO_THROW(CheckListedFiles({(dir / "a.bmp").string(), (dir / "a.bmp").string()}));
+  for (const std::string bad : {"missing.bmp", "folder.bmp"}) {
+    try {
+      CheckListedFiles({(dir / "a.bmp").string(), (dir / bad).string(), (dir / "other-missing.bmp").string()});
+      ADD_FAILURE() << bad << " passed the check";
+    } catch (const std::system_error& e) {
+      EXPECT_NE(std::string(e.what()).find((dir / bad).string()), std::string::npos) << e.what();
+    }
+  }
 }
 
 }  // namespace

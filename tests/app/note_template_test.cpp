@@ -1,6 +1,7 @@
 #include "morvex/app/note_template.h"
 
 #include <gtest/gtest.h>
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -45,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The failure answer written back by the renaming does not read as -1:
         // characters 14 to 17 are "-000".
         CompareCase{"Note-300-1-1--0001-ХХ#######.bmp", "#######", "#######", -1, 0},
-        CompareCase{"Note-300-1-1--0001-ХХ#######.bmp", "#######", "#######", 0, DenominationMatch}));
+        CompareCase{"Note-300-1-1--0001-ХХ#######.bmp", "#######", "#######", 0, DenominationMatch}),
+    [](const auto& info) {
+      const CompareCase& c = info.param;
+      return ::morvex::testing::CaseName(std::string(c.name) + " read " + c.zone1 + " " + c.zone2) + "_" + ::morvex::testing::CaseName("value", c.denomination);
+    });
 
 struct BadNameCase {
   const char* name;
@@ -71,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Table, NotAnInteger,
                                            BadNameCase{"Note-200-0-1-XXXX-АА1234567.bmp", "'XXXX' is not a valid integer value"},
                                            BadNameCase{"Note-200-1-1-АБВГ-АА1234567.bmp", "'АБВГ' is not a valid integer value"},
                                            BadNameCase{"Note-200-1-1- 100-АА1234567.bmp", "' 100' is not a valid integer value"},
-                                           BadNameCase{"Note-200-1-1-+-00-АА1234567.bmp", "'+-00' is not a valid integer value"}));
+                                           BadNameCase{"Note-200-1-1-+-00-АА1234567.bmp", "'+-00' is not a valid integer value"}),
+                         [](const auto& info) { return ::morvex::testing::CaseName(info.param.name); });
 
 TEST(StrToInt, SignedDecimalWithLeadingZeros) {
   EXPECT_EQ(StrToInt("0100"), 100);
@@ -98,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{{"1234567", "1234567", 100, true, 300}, "Note-300-1-0-0100-ХХ1234567"},
                       NameCase{{"#######", "#######", -1, false, 200}, "Note-200-1-1--0001-ХХ#######"},
                       NameCase{{"0000001", "0000001", 1000, false, 90}, "Note-090-1-1-1000-ХХ0000001"},
-                      NameCase{{"12*4567", "1234567", 10, true, 150}, "Note-150-1-0-0010-ХХ12*4567"}));
+                      NameCase{{"12*4567", "1234567", 10, true, 150}, "Note-150-1-0-0010-ХХ12*4567"}),
+    [](const auto& info) { return ::morvex::testing::CaseName(info.param.base); });
 
 TEST(TemplateName, SeriesLettersAreCyrillicHa) {
   const std::string base = TemplateName({"1234567", "1234567", 50, false, 200});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "temp_folder.h"
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -65,7 +66,8 @@ TEST_P(ForbiddenCharacter, BaseNameIsNotRenamedTo) {
   EXPECT_EQ(dir.names(), std::vector<std::string>{"scan.bmp"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ForbiddenCharacter, ::testing::Values('\\', '/', ':', '*', '?', '"', '<', '>', '|'));
+INSTANTIATE_TEST_SUITE_P(Table, ForbiddenCharacter, ::testing::Values('\\', '/', ':', '*', '?', '"', '<', '>', '|'),
+                         [](const auto& info) { return ::morvex::testing::CaseName("code", static_cast<int>(info.param)); });
 
 TEST(Renaming, UnreadGlyphKeepsTheOldName) {
   TempFolder dir;

@@ -5,6 +5,7 @@
 #include "morvex/app/cp1251.h"
 #include "morvex/bmp.h"
 #include "temp_folder.h"
+#include "case_name.h"
 
 namespace morvex::app {
 namespace {
@@ -38,7 +39,8 @@ TEST_P(BitDepth, LabelsTheLoadedDepth) {
 INSTANTIATE_TEST_SUITE_P(Table, BitDepth,
                          ::testing::Values(DepthCase{1, "1"}, DepthCase{4, "4"}, DepthCase{8, "8"}, DepthCase{15, "15"},
                                            DepthCase{16, "16"}, DepthCase{24, "24"}, DepthCase{32, "32"},
-                                           DepthCase{2, "??"}, DepthCase{12, "??"}, DepthCase{48, "??"}));
+                                           DepthCase{2, "??"}, DepthCase{12, "??"}, DepthCase{48, "??"}),
+                         [](const auto& info) { return ::morvex::testing::CaseName("bits", info.param.bits); });
 
 TEST(BitDepthLabel, EightBitGreyFileReadsEight) {
   testing::TempFolder dir;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -24,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Ties, RoundsToNearestEven,
                                            RoundCase{-2.5001L, -3},
                                            // The extremes of the 64-bit range are exact in long double.
                                            RoundCase{-9223372036854775808.0L, std::numeric_limits<std::int64_t>::min()},
-                                           RoundCase{9223372036854775807.0L, std::numeric_limits<std::int64_t>::max()}));
+                                           RoundCase{9223372036854775807.0L, std::numeric_limits<std::int64_t>::max()}),
+                         [](const auto& info) { return ::morvex::testing::CaseName("value", info.param.value); });
 
 class NotConvertible : public ::testing::TestWithParam<Real> {};
 
@@ -33,7 +35,8 @@ TEST_P(NotConvertible, RaisesArithmeticError) { EXPECT_THROW(R(GetParam()), Arit
 INSTANTIATE_TEST_SUITE_P(Values, NotConvertible,
                          ::testing::Values(std::numeric_limits<Real>::quiet_NaN(), std::numeric_limits<Real>::infinity(),
                                            -std::numeric_limits<Real>::infinity(), 9223372036854775808.0L,
-                                           -9223372036854775810.0L, 1e300L));
+                                           -9223372036854775810.0L, 1e300L),
+                         [](const auto& info) { return ::morvex::testing::CaseName("value", info.param); });
 
 TEST(R32, RefusesValuesOutside32Bits) {
   EXPECT_EQ(R32(2147483647.4L), 2147483647);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -71,7 +72,8 @@ TEST_P(BothFormats, SetSizeKeepsTheTopLeftAndTheSourceDepth) {
   EXPECT_EQ(b.sourceBitDepth(), GetParam() == PixelFormat::Rgb24 ? 24 : 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, BothFormats, ::testing::Values(PixelFormat::Rgb24, PixelFormat::Indexed8));
+INSTANTIATE_TEST_SUITE_P(Formats, BothFormats, ::testing::Values(PixelFormat::Rgb24, PixelFormat::Indexed8),
+                         [](const auto& info) { return std::string(info.param == PixelFormat::Rgb24 ? "Rgb24" : "Indexed8"); });
 
 TEST(Brightness, RoundsTheMeanOfTheChannels) {
   EXPECT_EQ(Brightness(MakeColour(0, 0, 0)), 0);

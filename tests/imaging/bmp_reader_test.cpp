@@ -8,6 +8,7 @@
 
 #include "dib_builder.h"
 #include "morvex/bmp.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -82,7 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexedCase{12, 1, 13, false, 2}, IndexedCase{12, 4, 3, false, 16},  // OS/2 1.x
                       IndexedCase{12, 8, 5, false, 256}, IndexedCase{16, 8, 5, false, 9},   // OS/2 2.x
                       IndexedCase{64, 4, 5, false, 16}, IndexedCase{108, 8, 7, false, 3},   // V4
-                      IndexedCase{124, 8, 2, true, 4}));                                     // V5
+                      IndexedCase{124, 8, 2, true, 4}),
+    [](const auto& info) {
+      const IndexedCase& c = info.param;
+      return ::morvex::testing::CaseName("header", c.headerSize) + "_" + ::morvex::testing::CaseName("bits", c.bits) + "_" + ::morvex::testing::CaseName("width", c.width) +
+             (c.topDown ? "_top_down_" : "_") + ::morvex::testing::CaseName("colours", c.colours);
+    });                                     // V5
 
 // A one-row 8-bit file of `values` with `colours` table entries.
 DibLayout Row8(const std::vector<std::uint32_t>& values, int colours, std::uint32_t clrUsed) {
@@ -199,7 +205,13 @@ INSTANTIATE_TEST_SUITE_P(Masks, RefusedMasks,
                                            std::pair{16, Masks{0xF000, 0x0F00, 0x00F1}},     // two runs
                                            std::pair{16, Masks{0xFF00, 0x0FF0, 0x000F}},     // overlap
                                            std::pair{16, Masks{0xF0000, 0x0F00, 0x00FF}},    // past 16 bits
-                                           std::pair{24, Masks{0xFF0000, 0xFF00, 0xFF}}));  // 24 bits has none
+                                           std::pair{24, Masks{0xFF0000, 0xFF00, 0xFF}}),
+                         [](const auto& info) {
+                           std::ostringstream name;
+                           name << "bits_" << info.param.first << "_masks" << std::hex << std::uppercase;
+                           for (const std::uint32_t m : info.param.second) name << "_" << m;
+                           return name.str();
+                         });  // 24 bits has none
 
 // --------------------------------------------------------------------- RLE
 

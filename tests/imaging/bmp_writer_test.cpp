@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "morvex/bmp.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -94,7 +95,12 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WriteAndRead,
                          ::testing::Values(WriteCase{1, 1, PixelFormat::Rgb24}, WriteCase{2, 3, PixelFormat::Rgb24},
                                            WriteCase{3, 2, PixelFormat::Rgb24}, WriteCase{5, 4, PixelFormat::Rgb24},
                                            WriteCase{1, 2, PixelFormat::Indexed8}, WriteCase{6, 3, PixelFormat::Indexed8},
-                                           WriteCase{7, 1, PixelFormat::Indexed8}));
+                                           WriteCase{7, 1, PixelFormat::Indexed8}),
+                         [](const auto& info) {
+                           const WriteCase& c = info.param;
+                           return ::morvex::testing::CaseName("width", c.width) + "_" + ::morvex::testing::CaseName("height", c.height) +
+                                  (c.format == PixelFormat::Rgb24 ? "_Rgb24" : "_Indexed8");
+                         });
 
 TEST(EncodeBmp, IndicesPastAShortPaletteGetBlackEntries) {
   Bitmap b(3, 1, PixelFormat::Indexed8);

@@ -12,6 +12,7 @@
 
 #include "morvex/bmp.h"
 #include "notegen.h"
+#include "case_name.h"
 
 namespace fs = std::filesystem;
 namespace ng = morvex::notegen;
@@ -105,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(Args, CliRejectsTest,
                                            BadArgs{"--out /tmp/x --tilt 50", "at most 45"},
                                            BadArgs{"--out /tmp/x --dpi-min 300 --dpi-max 200", "resolutions"},
                                            BadArgs{"--out /tmp/x --back-side-share 1.5", "share"},
-                                           BadArgs{"--out /tmp/x --frobnicate 1", "unknown option"}));
+                                           BadArgs{"--out /tmp/x --frobnicate 1", "unknown option"}),
+                         [](const auto& info) { return ::morvex::testing::CaseName(info.param.args); });
 
 TEST(CliHelpTest, DescribesTheTemplateAndSets) {
   const CommandRun r = Command("--help");

@@ -9,6 +9,7 @@
 #include "note_layout.h"
 #include "notegen.h"
 #include "typeface.h"
+#include "case_name.h"
 
 namespace ng = morvex::notegen;
 
@@ -45,7 +46,8 @@ TEST_P(MarksTest, FollowTheFaceValueTableInsideBothPlaces) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(FaceValues, MarksTest, ::testing::Values(10, 50, 100, 500, 1000));
+INSTANTIATE_TEST_SUITE_P(FaceValues, MarksTest, ::testing::Values(10, 50, 100, 500, 1000),
+                         [](const auto& info) { return ::morvex::testing::CaseName("value", info.param); });
 
 TEST(MarksTest, KnowsTheFiveFaceValuesOnly) {
   EXPECT_STREQ(ng::MarkSequence(10), "CE");

@@ -8,6 +8,7 @@
 
 #include "note_layout.h"
 #include "notegen.h"
+#include "case_name.h"
 
 namespace ng = morvex::notegen;
 
@@ -72,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NameCase{150, true, false, 100, U"АЯ", "0123456", "Note-150-1-1-0100-АЯ0123456.bmp"},
                       NameCase{300, true, true, 1000, U"ХХ", "9999999", "Note-300-1-0-1000-ХХ9999999.bmp"},
                       NameCase{200, false, false, 10, U"БВ", "0000001", "Note-200-0-1-0010-БВ0000001.bmp"},
-                      NameCase{90, false, true, 50, U"ЭЧ", "7654321", "Note-090-0-0-0050-ЭЧ7654321.bmp"}));
+                      NameCase{90, false, true, 50, U"ЭЧ", "7654321", "Note-090-0-0-0050-ЭЧ7654321.bmp"}),
+    [](const auto& info) { return ::morvex::testing::CaseName("dpi", info.param.dpi) + "_" + info.param.number; });
 
 TEST(NotePlanTest, NoteDependsOnlyOnOptionsSeedAndIndex) {
   const ng::GenerationOptions o = ng::PresetOptions(ng::SampleSet::Typical);

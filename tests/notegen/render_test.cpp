@@ -12,6 +12,7 @@
 #include "note_probe.h"
 #include "notegen.h"
 #include "scan.h"
+#include "case_name.h"
 
 namespace ng = morvex::notegen;
 using notegen_test::Bright;
@@ -70,7 +71,8 @@ TEST_P(SizeTest, NoteIsOneHundredFiftyBySixtyFiveMillimetres) {
   EXPECT_EQ(std::lround((e.right - e.left + 1) / 5.915 / 10) * 10, dpi);
 }
 
-INSTANTIATE_TEST_SUITE_P(Resolutions, SizeTest, ::testing::Values(150, 200, 250, 300));
+INSTANTIATE_TEST_SUITE_P(Resolutions, SizeTest, ::testing::Values(150, 200, 250, 300),
+                         [](const auto& info) { return ::morvex::testing::CaseName("dpi", info.param); });
 
 // The reader samples 100 columns and needs well over half of them to cross
 // both long edges; every zone and patch place must lie inside the image.
@@ -113,7 +115,8 @@ TEST_P(TiltTest, ZonesAndPatchPlacesLieInsideTheImage) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tilts, TiltTest, ::testing::Values(-30.0, -17.5, 0.0, 10.0, 30.0));
+INSTANTIATE_TEST_SUITE_P(Tilts, TiltTest, ::testing::Values(-30.0, -17.5, 0.0, 10.0, 30.0),
+                         [](const auto& info) { return ::morvex::testing::CaseName("tilt", info.param); });
 
 TEST(RenderTest, PositiveTiltTurnsTheNoteClockwise) {
   ng::NotePlan plan = CleanPlan(150);
@@ -161,7 +164,8 @@ TEST_P(ScannedMarksTest, ReadTopToBottomInTheTablesOrder) {
   EXPECT_EQ(kinds, ng::MarkSequence(value));
 }
 
-INSTANTIATE_TEST_SUITE_P(FaceValues, ScannedMarksTest, ::testing::Values(10, 50, 100, 500, 1000));
+INSTANTIATE_TEST_SUITE_P(FaceValues, ScannedMarksTest, ::testing::Values(10, 50, 100, 500, 1000),
+                         [](const auto& info) { return ::morvex::testing::CaseName("value", info.param); });
 
 // Everything dark on the note is the serial number in its zones or the marks;
 // the decoration stays light.

@@ -6,6 +6,7 @@
 
 #include "zone_fixtures.h"
 #include "zones/zones.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -41,7 +42,12 @@ INSTANTIATE_TEST_SUITE_P(Table, PatchCodes,
                                            CodeCase{{C, E, E, E}, 9}, CodeCase{{E, E, E, C}, 10},
                                            CodeCase{{C, C}, -1}, CodeCase{{E, C, E}, -1},
                                            CodeCase{{C, C, C, C}, -1}, CodeCase{{}, 0}, CodeCase{{E}, 0},
-                                           CodeCase{{C, E, E, E, C}, 0}));
+                                           CodeCase{{C, E, E, E, C}, 0}),
+                         [](const auto& info) {
+                           std::string kinds;
+                           for (const GlyphKind k : info.param.kinds) kinds += k == C ? 'C' : 'E';
+                           return kinds.empty() ? std::string("none") : kinds;
+                         });
 
 TEST(DarkRuns, MinimumSpans) {
   // Runs of 5 and 6 entries at or below the threshold 10, one of 7 more.

@@ -7,6 +7,7 @@
 #include "morvex/arith.h"
 #include "zone_fixtures.h"
 #include "zones/zones.h"
+#include "case_name.h"
 
 namespace morvex {
 namespace {
@@ -46,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, ReadsBack,
                                            // the seventh box, enough to misread the final 3.
                                            ReadCase{230, "9565633"}, ReadCase{230, "2682693"},
                                            ReadCase{300, "9876543"}, ReadCase{300, "1111111"},
-                                           ReadCase{600, "2468013"}));
+                                           ReadCase{600, "2468013"}),
+                         [](const auto& info) { return ::morvex::testing::CaseName("dpi", info.param.dpi) + "_" + info.param.digits; });
 
 TEST(ReadZone1Number, ColourZoneReadsLikeGrey) {
   const GreyPlane plane = DrawZone(NoteZone(1, 300), "5031274", References());
@@ -127,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // 250 dpi: the true pitch 26.693 against the rounded 27,
                       // which drifts two pixels by the seventh box.
                       PitchCase{2.712 * 250 / 25.4, 23, {40, 67, 93, 120, 147, 173, 200}, 23},
-                      PitchCase{27, 23, {40, 67, 94, 121, 148, 175, 202}, 23}));
+                      PitchCase{27, 23, {40, 67, 94, 121, 148, 175, 202}, 23}),
+    [](const auto& info) { return ::morvex::testing::CaseName("pitch", info.param.pitch) + "_" + ::morvex::testing::CaseName("width", info.param.width); });
 
 TEST(ReadZone2Number, AlwaysSevenCharactersEvenWithoutBoxes) {
   // No print: segmentation accepts no box, box 1 is the last rejected

@@ -64,6 +64,12 @@ class FolderBatch {
   // Reads the start time and lists the folder afresh. Throws std::system_error
   // when the folder cannot be read. `references` must outlive the run.
   FolderBatch(std::filesystem::path folder, const ReferenceDigits& references, BatchOptions options = {});
+  // The same run over the files of a list (ReadNoteList) in list order: each
+  // is listed, reported and compared as its path stands in the list (the
+  // comparison reads the file name without folder); renaming renames a file
+  // inside its own folder. folder() is empty. Throws std::system_error when a
+  // listed path is not a regular file (CheckListedFiles), before any analysis.
+  FolderBatch(std::vector<std::string> files, const ReferenceDigits& references, BatchOptions options = {});
   ~FolderBatch();
   FolderBatch(const FolderBatch&) = delete;
   FolderBatch& operator=(const FolderBatch&) = delete;
@@ -87,6 +93,7 @@ class FolderBatch {
  private:
   class Workers;
 
+  void start(const ReferenceDigits& references);
   void analyse(std::size_t index, Bitmap& image, std::vector<std::uint8_t>& fileBytes, AnalisysResult& result) const;
 
   std::filesystem::path folder_;
