@@ -156,9 +156,13 @@ void TWAIN_FreeImageList() {
   SessionState& s = Session();
   for (int i = 0; i < s.imageCount; ++i) {
     HGLOBAL& slot = s.images[static_cast<std::size_t>(i)];
-    if (slot != s.returned && slot != s.result) GlobalFree(slot);
+    if (slot != s.returned) GlobalFree(slot);
     slot = nullptr;
   }
+  // A result beyond the list that was never handed to a caller is the layer's too.
+  if (s.result != nullptr && !s.resultInList && s.result != s.returned) GlobalFree(s.result);
+  s.result = nullptr;
+  s.resultInList = false;
   s.imageCount = 0;
   s.returned = nullptr;
 }

@@ -18,8 +18,11 @@ void TWAIN_NoteError(int code) {
   if (s.errorCode != 0) return;
   s.errorCode = code;
   if (code >= 2 && code <= 5) {
-    s.errorReturnCode = s.lastReturnCode;  // before the status query replaces it
+    // The status query is a triplet of its own: the failed triplet's code
+    // stays the last return code.
+    s.errorReturnCode = s.lastReturnCode;
     s.errorCondition = TWAIN_QueryCondition();
+    s.lastReturnCode = s.errorReturnCode;
   } else {
     s.errorReturnCode = 0;
     s.errorCondition = 0;
