@@ -26,6 +26,11 @@ constexpr Colour3 kCubeLeftOut[4] = {{0x00, 0x33, 0xFF}, {0x00, 0xFF, 0x33}, {0x
 constexpr Colour3 kAfterCube = {0xA5, 0x00, 0x21};
 constexpr std::uint8_t kGreysHigh[12] = {0x5F, 0x77, 0x86, 0x96, 0xCB, 0xB2, 0xD7, 0xDD, 0xE3, 0xEA, 0xF1, 0xF8};
 
+template <std::size_t N>
+bool In(const Colour3 (&colours)[N], Colour3 c) {
+  return std::find(std::begin(colours), std::end(colours), c) != std::end(colours);
+}
+
 std::array<PALETTEENTRY, 256> Build() {
   std::array<PALETTEENTRY, 256> table{};
   int at = 0;
@@ -40,10 +45,7 @@ std::array<PALETTEENTRY, 256> Build() {
     for (std::uint8_t g : levels) {
       for (std::uint8_t b : levels) {
         const Colour3 c{r, g, b};
-        const bool isStatic = std::find(std::begin(kFirstStatic), std::end(kFirstStatic), c) != std::end(kFirstStatic) ||
-                              std::find(std::begin(kLastStatic), std::end(kLastStatic), c) != std::end(kLastStatic);
-        const bool leftOut = std::find(std::begin(kCubeLeftOut), std::end(kCubeLeftOut), c) != std::end(kCubeLeftOut);
-        if (!isStatic && !leftOut) put(c, PC_NOCOLLAPSE);
+        if (!In(kFirstStatic, c) && !In(kLastStatic, c) && !In(kCubeLeftOut, c)) put(c, PC_NOCOLLAPSE);
       }
     }
   }

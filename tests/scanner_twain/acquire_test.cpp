@@ -21,6 +21,11 @@ int FillOf(HGLOBAL dib) {
 
 const std::vector<std::string> kOpening = {"manager MSG_OPENDSM", "manager MSG_OPENDS", "source MSG_ENABLEDS"};
 const std::vector<std::string> kClosing = {"source MSG_DISABLEDS", "manager MSG_CLOSEDS", "manager MSG_CLOSEDSM"};
+// One scan notice and its transfer, ended or reset.
+const std::vector<std::string> kScan = {"source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET",
+                                        "source DAT_PENDINGXFERS MSG_ENDXFER"};
+const std::vector<std::string> kFailedScan = {"source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET",
+                                              "source DAT_PENDINGXFERS MSG_RESET"};
 
 std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
   std::vector<std::string> all;
@@ -42,9 +47,7 @@ TEST_F(Acquire, OneImageWithTheExactTriplets) {
   EXPECT_TRUE(platform.enabled[window]);
   EXPECT_TRUE(platform.boxes.empty());
   EXPECT_EQ(TripletNames(dsm.calls),
-            Join({kOpening,
-                  {"source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET", "source DAT_PENDINGXFERS MSG_ENDXFER"},
-                  kClosing}));
+            Join({kOpening, kScan, kClosing}));
   EXPECT_EQ(dsm.calls[2].ui.hParent, window);
   TWAIN_FreeDib(dib);
 }
@@ -67,10 +70,7 @@ TEST_F(Acquire, CancelThenScanReturnsTheSecondImage) {
   EXPECT_EQ(TWAIN_ImageCount(), 1);
   EXPECT_TRUE(platform.boxes.empty());
   EXPECT_EQ(TripletNames(dsm.calls),
-            Join({kOpening,
-                  {"source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET", "source DAT_PENDINGXFERS MSG_ENDXFER",
-                   "source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET", "source DAT_PENDINGXFERS MSG_ENDXFER"},
-                  kClosing}));
+            Join({kOpening, kScan, kScan, kClosing}));
   TWAIN_FreeDib(dib);
 }
 
@@ -81,10 +81,7 @@ TEST_F(Acquire, FailedTransferIsResetSilentlyAndTheNextScanSucceeds) {
   ASSERT_NE(dib, nullptr);
   EXPECT_TRUE(platform.boxes.empty());
   EXPECT_EQ(TripletNames(dsm.calls),
-            Join({kOpening,
-                  {"source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET", "source DAT_PENDINGXFERS MSG_RESET",
-                   "source MSG_PROCESSEVENT", "source DAT_IMAGENATIVEXFER MSG_GET", "source DAT_PENDINGXFERS MSG_ENDXFER"},
-                  kClosing}));
+            Join({kOpening, kFailedScan, kScan, kClosing}));
   TWAIN_FreeDib(dib);
 }
 
@@ -100,7 +97,10 @@ TEST_F(Acquire, SeveralPendingTransfersAllComeInAndTheLastIsReturned) {
   EXPECT_EQ(TWAIN_ImageHandle(2), dib);
   int ends = 0;
   for (const DsmCall& call : dsm.calls) {
-    if (call.msg == MSG_ENDXFER) EXPECT_EQ(call.pendingCount, 2 - ends++);
+    if (call.msg == MSG_ENDXFER) {
+      EXPECT_EQ(call.pendingCount, 2 - ends);
+      ++ends;
+    }
   }
   EXPECT_EQ(ends, 3);
   TWAIN_FreeDib(dib);

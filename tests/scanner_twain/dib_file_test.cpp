@@ -33,7 +33,10 @@ DibLayout Plan(std::uint32_t headerSize, int bits, int width, int height, std::u
   const std::uint32_t limit = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
   // Indices stay within the colour table.
   const std::uint32_t modulus = bits <= 8 && paletteEntries > 0 ? static_cast<std::uint32_t>(paletteEntries) : 0;
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = modulus != 0 ? static_cast<std::uint32_t>(i * 53 + 1) % modulus : static_cast<std::uint32_t>(i * 53 + 1) & limit;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const auto value = static_cast<std::uint32_t>(i * 53 + 1);
+    values[i] = modulus != 0 ? value % modulus : value & limit;
+  }
   plan.pixels = PackRows(width, std::abs(height), bits, values, height < 0);
   return plan;
 }
