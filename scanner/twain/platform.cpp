@@ -110,8 +110,11 @@ int PostThroughPlatform(const MorvexMessage* message, void*) {
 }  // namespace
 
 void InstallPlatform(Platform* platform) {
+  // The poster may run on a Source Manager's thread: take it away first (this
+  // waits for a post in progress), then switch platforms.
+  MorvexSetMessagePoster(nullptr, nullptr);
   Installed() = platform;
-  MorvexSetMessagePoster(platform == nullptr ? nullptr : &PostThroughPlatform, nullptr);
+  if (platform != nullptr) MorvexSetMessagePoster(&PostThroughPlatform, nullptr);
 }
 
 Platform& ActivePlatform() {

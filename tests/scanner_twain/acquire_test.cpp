@@ -48,7 +48,7 @@ TEST_F(Acquire, OneImageWithTheExactTriplets) {
   EXPECT_TRUE(platform.boxes.empty());
   EXPECT_EQ(TripletNames(dsm.calls),
             Join({kOpening, kScan, kClosing}));
-  EXPECT_EQ(dsm.calls[2].ui.hParent, window);
+  EXPECT_EQ(+dsm.calls[2].ui.hParent, window);
   TWAIN_FreeDib(dib);
 }
 
@@ -211,7 +211,7 @@ TEST_F(Acquire, InvalidWindowSilentlyUsesTheProxy) {
   EXPECT_TRUE(platform.boxes.empty());
   ASSERT_EQ(platform.proxyTitles, std::vector<std::string>{"Acquire Proxy"});
   ASSERT_EQ(platform.destroyed.size(), 1u);
-  EXPECT_EQ(dsm.calls[2].ui.hParent, platform.destroyed[0]);
+  EXPECT_EQ(+dsm.calls[2].ui.hParent, platform.destroyed[0]);
   TWAIN_FreeDib(dib);
 }
 

@@ -149,12 +149,12 @@ TEST_F(SessionSteps, OpenDefaultAsksForTheDefaultSource) {
   Reach(3, window);
   TWAIN_SourceOpenDefault();
   const DsmCall& open = dsm.calls.back();
-  EXPECT_EQ(open.identity.Id, 0u);
+  EXPECT_EQ(+open.identity.Id, 0u);
   EXPECT_STREQ(open.identity.ProductName, "");
   // Later triplets to the source carry the identity the manager filled in.
   TWAIN_SourceEnable(window);
   EXPECT_TRUE(dsm.calls.back().toSource);
-  EXPECT_EQ(dsm.calls.back().destination.Id, 1u);
+  EXPECT_EQ(+dsm.calls.back().destination.Id, 1u);
   EXPECT_STREQ(dsm.calls.back().destination.ProductName, "Test Source");
 }
 
@@ -164,9 +164,9 @@ TEST_F(SessionSteps, EnableSendsTheUserInterfaceRecordAndDisableTheSameOne) {
   TWAIN_SourceDisable();
   ASSERT_EQ(dsm.calls.size(), 4u);
   for (const DsmCall* call : {&dsm.calls[2], &dsm.calls[3]}) {
-    EXPECT_EQ(call->ui.ShowUI, 1);
-    EXPECT_EQ(call->ui.ModalUI, 0);
-    EXPECT_EQ(call->ui.hParent, window);
+    EXPECT_EQ(+call->ui.ShowUI, 1);
+    EXPECT_EQ(+call->ui.ModalUI, 0);
+    EXPECT_EQ(+call->ui.hParent, window);
   }
 }
 
@@ -175,7 +175,7 @@ TEST_F(SessionSteps, HideUiFlagClearsShowUi) {
   TWAIN_SetHideUI(5);
   EXPECT_EQ(TWAIN_GetHideUI(), 1);
   Reach(5, window);
-  EXPECT_EQ(dsm.calls.back().ui.ShowUI, 0);
+  EXPECT_EQ(+dsm.calls.back().ui.ShowUI, 0);
   TWAIN_SetHideUI(0);
   EXPECT_EQ(TWAIN_GetHideUI(), 0);
 }
@@ -311,7 +311,7 @@ TEST_F(SelectSource, ChoosingReturns1AndTakesTheSessionDown) {
   EXPECT_EQ(TWAIN_State(), 1);
   EXPECT_TRUE(platform.boxes.empty());
   const TW_IDENTITY& asked = dsm.calls[1].identity;
-  EXPECT_EQ(asked.Id, 0u);
+  EXPECT_EQ(+asked.Id, 0u);
   EXPECT_STREQ(asked.ProductName, "");
   EXPECT_STREQ(asked.Manufacturer, "");
 }
@@ -395,15 +395,15 @@ TEST_F(SelectSource, NullWindowUsesTheProxyAsParentAndDestroysIt) {
 TEST_F(SelectSource, TheManagerSeesTheApplicationIdentity) {
   TWAIN_SelectImageSource(window);
   const TW_IDENTITY& app = dsm.calls.front().origin;
-  EXPECT_EQ(app.Id, 0u);
-  EXPECT_EQ(app.Version.MajorNum, 1);
-  EXPECT_EQ(app.Version.MinorNum, 0);
-  EXPECT_EQ(app.Version.Language, TWLG_USA);
-  EXPECT_EQ(app.Version.Country, TWCY_USA);
+  EXPECT_EQ(+app.Id, 0u);
+  EXPECT_EQ(+app.Version.MajorNum, 1);
+  EXPECT_EQ(+app.Version.MinorNum, 0);
+  EXPECT_EQ(+app.Version.Language, TWLG_USA);
+  EXPECT_EQ(+app.Version.Country, TWCY_USA);
   EXPECT_STREQ(app.Version.Info, "<?>");
-  EXPECT_EQ(app.ProtocolMajor, 1);
-  EXPECT_EQ(app.ProtocolMinor, 6);
-  EXPECT_EQ(app.SupportedGroups, static_cast<TW_UINT32>(DG_CONTROL | DG_IMAGE));
+  EXPECT_EQ(+app.ProtocolMajor, 1);
+  EXPECT_EQ(+app.ProtocolMinor, 6);
+  EXPECT_EQ(+app.SupportedGroups, static_cast<TW_UINT32>(DG_CONTROL | DG_IMAGE));
   EXPECT_STREQ(app.Manufacturer, "<?>");
   EXPECT_STREQ(app.ProductFamily, "<?>");
   EXPECT_STREQ(app.ProductName, "<?>");
@@ -414,7 +414,7 @@ TEST_F(SelectSource, ALaterSessionPresentsTheIdTheManagerAssignedBefore) {
   TWAIN_SelectImageSource(window);
   dsm.calls.clear();
   TWAIN_SelectImageSource(window);
-  EXPECT_EQ(dsm.calls.front().origin.Id, 42u);
+  EXPECT_EQ(+dsm.calls.front().origin.Id, 42u);
 }
 
 TEST_F(SelectSource, RefusedCloseStillEndsAtState1AndTheNextChoiceWorks) {
@@ -434,15 +434,15 @@ TEST(DescribeApplication, WritesTheIdentityAndCutsLongTexts) {
   InstallPlatform(&platform);
   TWAIN_DescribeApplication(2, 3, 4, 5, "v", "Maker", "Family", std::string(50, 'x'));
   const TW_IDENTITY& id = TWAIN_ApplicationIdentity();
-  EXPECT_EQ(id.Version.MajorNum, 2);
-  EXPECT_EQ(id.Version.MinorNum, 3);
-  EXPECT_EQ(id.Version.Language, 4);
-  EXPECT_EQ(id.Version.Country, 5);
+  EXPECT_EQ(+id.Version.MajorNum, 2);
+  EXPECT_EQ(+id.Version.MinorNum, 3);
+  EXPECT_EQ(+id.Version.Language, 4);
+  EXPECT_EQ(+id.Version.Country, 5);
   EXPECT_STREQ(id.Version.Info, "v");
   EXPECT_STREQ(id.Manufacturer, "Maker");
   EXPECT_STREQ(id.ProductFamily, "Family");
   EXPECT_EQ(std::string(id.ProductName), std::string(33, 'x'));
-  EXPECT_EQ(id.ProtocolMinor, 6);
+  EXPECT_EQ(+id.ProtocolMinor, 6);
   ResetLayerState();
   EXPECT_STREQ(TWAIN_ApplicationIdentity().ProductName, "<?>");
   InstallPlatform(nullptr);

@@ -12,6 +12,9 @@
 #include "scripted_platform.h"
 #include "test_dsm/test_dsm.h"
 
+// TWAIN's structures are packed, so the tests compare their fields as copies
+// (EXPECT_EQ(+identity.Id, ...)): gtest would bind references to misaligned
+// fields otherwise.
 namespace morvex::testing {
 
 // The test Source Manager, opened by its path (the same instance the layer
