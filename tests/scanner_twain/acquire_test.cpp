@@ -1,6 +1,7 @@
 // Acquiring one image: the triplets, the modal loop, cancelled and failed
 // transfers, several pending transfers, the image list and the failures.
 #include <cstring>
+#include <ostream>
 #include <functional>
 
 #include "morvex/twain/dib.h"
@@ -251,6 +252,8 @@ struct AcquireFailure {
   std::string message;
   std::vector<std::string> details;  // lines the details must hold, in order
 };
+// Cases print as their names in test output.
+void PrintTo(const AcquireFailure& c, std::ostream* os) { *os << c.name; }
 
 class AcquireFailures : public TwainTest, public ::testing::WithParamInterface<AcquireFailure> {};
 

@@ -1,6 +1,7 @@
 // Restricting the pixel types, setting one value and reading the current
 // value of a capability.
 #include <cstring>
+#include <ostream>
 #include <optional>
 
 #include "twain_fixture.h"
@@ -74,6 +75,8 @@ struct RestrictCase {
   int errorCode;
   std::optional<Bytes> sentBack;  // the container of MSG_SET, when one is sent
 };
+// Cases print as their names in test output.
+void PrintTo(const RestrictCase& c, std::ostream* os) { *os << c.name; }
 
 class Restriction : public Capabilities, public ::testing::WithParamInterface<RestrictCase> {};
 
@@ -212,6 +215,8 @@ struct CurrentValueCase {
   bool result;
   std::uint32_t value;
 };
+// Cases print as their names in test output.
+void PrintTo(const CurrentValueCase& c, std::ostream* os) { *os << c.name; }
 
 class CurrentValue : public Capabilities, public ::testing::WithParamInterface<CurrentValueCase> {};
 

@@ -1,5 +1,6 @@
 // Writing DIB handles as .bmp files and reading them back.
 #include <cstring>
+#include <ostream>
 
 #include "dib_support.h"
 #include "morvex/bmp.h"
@@ -61,6 +62,8 @@ struct SaveCase {
   DibLayout plan;
   std::uint32_t offBits;
 };
+// Cases print as their names in test output.
+void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.name; }
 
 class SaveKinds : public DibFiles, public ::testing::WithParamInterface<SaveCase> {};
 
@@ -188,6 +191,8 @@ struct BadFile {
   std::string name;
   std::string content;
 };
+// Cases print as their names in test output.
+void PrintTo(const BadFile& c, std::ostream* os) { *os << c.name; }
 
 class LoadRefuses : public DibFiles, public ::testing::WithParamInterface<BadFile> {};
 

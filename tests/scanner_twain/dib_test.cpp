@@ -1,6 +1,7 @@
 // Colour counts, pixel addresses, palettes, drawing and header accessors of
 // DIB handles.
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include <algorithm>
 #include <cstring>
@@ -114,6 +115,8 @@ struct HeaderCase {
   int colours;
   std::size_t pixelOffset;
 };
+// Cases print as their names in test output.
+void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
 
 class DibHeaders : public ::testing::TestWithParam<HeaderCase> {};
 
@@ -211,6 +214,8 @@ struct DrawCase {
   std::string name;
   DibLayout plan;
 };
+// Cases print as their names in test output.
+void PrintTo(const DrawCase& c, std::ostream* os) { *os << c.name; }
 
 class DrawDib : public ::testing::TestWithParam<DrawCase> {};
 

@@ -1,6 +1,7 @@
 // The session's steps and states, loading the Source Manager, and choosing
 // a source.
 #include <unistd.h>
+#include <ostream>
 
 #include <cstring>
 #include <filesystem>
@@ -45,6 +46,8 @@ struct StepRow {
   int afterSuccess;
   int afterRefusal;
 };
+// Cases print as their names in test output.
+void PrintTo(const StepRow& c, std::ostream* os) { *os << c.name; }
 
 class StateTable : public TwainTest, public ::testing::WithParamInterface<StepRow> {};
 
@@ -92,6 +95,8 @@ struct GuardRow {
   std::function<bool(HWND)> step;
   bool reports;
 };
+// Cases print as their names in test output.
+void PrintTo(const GuardRow& c, std::ostream* os) { *os << c.name; }
 
 class StepGuards : public TwainTest, public ::testing::WithParamInterface<GuardRow> {};
 
@@ -330,6 +335,8 @@ struct SelectFailure {
   std::string message;
   std::vector<std::string> triplets;
 };
+// Cases print as their names in test output.
+void PrintTo(const SelectFailure& c, std::ostream* os) { *os << c.name; }
 
 class SelectSourceFailures : public TwainTest, public ::testing::WithParamInterface<SelectFailure> {};
 
