@@ -14,6 +14,8 @@ inline constexpr int kExitUsage = 2;
 
 int AnalyseCommand(std::span<const std::string_view> args);
 int BatchCommand(std::span<const std::string_view> args);
+// Scans one image with a SANE scanner and analyses it.
+int ScanCommand(std::span<const std::string_view> args);
 // Runs morvex-notegen with the arguments; returns only when it cannot.
 int GenerateCommand(std::span<const std::string_view> args);
 

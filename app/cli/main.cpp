@@ -24,6 +24,9 @@ constexpr const char* kHelp =
     "      .json or .jsonl, CSV otherwise. --rename renames each file after its own\n"
     "      result instead of comparing. --jobs analyses N files at once (default:\n"
     "      all cores); the output is the same for any N.\n"
+    "  morvex scan [--device NAME] [--option NAME=VALUE]... [--save OUT.bmp] [--json]\n"
+    "      Scan one image with a SANE scanner and analyse it like 'analyse'.\n"
+    "      'morvex scan --list' lists the scanners; see 'morvex scan --help'.\n"
     "  morvex generate --out DIR [--count N] [--seed S] [--set clean|typical|hard] ...\n"
     "      Render synthetic note scans named after that template (the options are\n"
     "      those of morvex-notegen; see 'morvex generate --help').\n"
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
   }
   if (command == "analyse" || command == "analyze") return morvex::cli::AnalyseCommand(rest);
   if (command == "batch") return morvex::cli::BatchCommand(rest);
+  if (command == "scan") return morvex::cli::ScanCommand(rest);
   if (command == "generate") return morvex::cli::GenerateCommand(rest);
   return morvex::cli::UsageError("unknown command '" + std::string(command) + "'");
 }
