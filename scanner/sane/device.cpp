@@ -1,5 +1,6 @@
 #include "morvex/sane/device.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -66,6 +67,8 @@ struct Device::State {
   SetResult control(const OptionDescriptor& o, SANE_Action action, std::vector<std::uint8_t> bytes);
   void reload();
   double resolution(std::string_view axis) const;
+  ScannedImage readFrames(DibStorage& storage, const ProgressCallback& progress, const std::stop_token& stop,
+                          const std::string& context);
 };
 
 Device::Device(Session session, std::string_view name) : state_(std::make_unique<State>()) {
@@ -210,23 +213,36 @@ ScannedImage Device::scan(DibStorage& storage, const ProgressCallback& progress,
   // returns SANE_STATUS_CANCELLED. Declared after endScan so that it is
   // unregistered (and any running call finished) before that last sane_cancel.
   std::stop_callback onStop(stop, [handle] { sane_cancel(handle); });
-  auto failed = [&](std::string_view what, SANE_Status status) {
-    // After a stop request a device may end with any status; the cause is the stop.
-    if (stop.stop_requested()) return SaneError(context, Status::Cancelled);
-    return SaneError(std::string(what), StatusOf(status));
-  };
+  try {
+    return s.readFrames(storage, progress, stop, context);
+  } catch (const SaneError&) {
+    // After a stop request a device may end a frame early or with any status;
+    // whatever then goes wrong, the cause is the stop.
+    if (stop.stop_requested()) throw SaneError(context, Status::Cancelled);
+    throw;
+  }
+}
 
-  FrameAssembler assembler(storage, s.resolution("x"), s.resolution("y"), context);
+ScannedImage Device::State::readFrames(DibStorage& storage, const ProgressCallback& progress, const std::stop_token& stop,
+                                       const std::string& context) {
+  auto failed = [&](SANE_Status status) { return SaneError(context, StatusOf(status)); };
+  auto cancelled = [&] { return SaneError(context, Status::Cancelled); };
+  FrameAssembler assembler(storage, resolution("x"), resolution("y"), context);
   std::vector<std::uint8_t> buffer(kReadSize);
   ScanProgress report;
+  // A three-pass device whose last scan was cancelled may go on where it
+  // stopped: the next scan then begins with a later colour and ends (last
+  // frame) before all three came. The picture does not move between passes,
+  // so a new start gives the missing colours.
+  int restarts = 0;
   for (;;) {
-    if (stop.stop_requested()) throw SaneError(context, Status::Cancelled);
+    if (stop.stop_requested()) throw cancelled();
     SANE_Status status = sane_start(handle);
-    if (status != SANE_STATUS_GOOD) throw failed(context, status);
+    if (status != SANE_STATUS_GOOD) throw failed(status);
     // Parameters before sane_start are estimates; these are the frame's own.
     SANE_Parameters p{};
     status = sane_get_parameters(handle, &p);
-    if (status != SANE_STATUS_GOOD) throw failed(context, status);
+    if (status != SANE_STATUS_GOOD) throw failed(status);
     const FrameParameters frame = ParametersOf(p, context);
     assembler.beginFrame(frame);
     if (frame.format != FrameFormat::Gray && frame.format != FrameFormat::Rgb) report.frames = 3;
@@ -237,12 +253,13 @@ ScannedImage Device::scan(DibStorage& storage, const ProgressCallback& progress,
       SANE_Int length = 0;
       status = sane_read(handle, buffer.data(), static_cast<SANE_Int>(buffer.size()), &length);
       if (status == SANE_STATUS_EOF) break;
-      if (status != SANE_STATUS_GOOD) throw failed(context, status);
+      if (status != SANE_STATUS_GOOD) throw failed(status);
       if (length < 0 || static_cast<std::size_t>(length) > buffer.size()) {
         throw SaneError(context, Status::IoError, "the scanner reported a read of " + std::to_string(length) + " bytes");
       }
       if (length == 0) {
         // Nothing yet: wait a little rather than spin.
+        if (stop.stop_requested()) throw cancelled();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         continue;
       }
@@ -252,11 +269,17 @@ ScannedImage Device::scan(DibStorage& storage, const ProgressCallback& progress,
         progress(report);
       }
     }
+    // Some backends end a cancelled frame with EOF rather than CANCELLED.
+    if (stop.stop_requested()) throw cancelled();
     assembler.endFrame();
-    if (frame.lastFrame) break;
-    ++report.frame;
+    if (assembler.complete()) break;
+    if (frame.lastFrame) {
+      if (++restarts > 2) break;  // finish() says which colours are missing
+      sane_cancel(handle);
+    }
+    report.frame = std::min(report.frame + 1, report.frames);
   }
-  if (stop.stop_requested()) throw SaneError(context, Status::Cancelled);
+  if (stop.stop_requested()) throw cancelled();
   return assembler.finish();
 }
 

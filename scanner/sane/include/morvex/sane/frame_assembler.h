@@ -50,6 +50,10 @@ class FrameAssembler {
   // Throws SaneError (Invalid) when no row came.
   ScannedImage finish();
 
+  // Every frame the image needs has ended: one grey or RGB frame, or all
+  // three colours.
+  bool complete() const { return started_ && !inFrame_ && (!threePass_ || channelsSeen_ == 7u); }
+
   // Rows of the current frame converted so far, and the rows it announced
   // (-1 when unknown).
   int rowsDone() const { return rowsDone_; }
