@@ -165,7 +165,9 @@ TEST_P(AssembleFrames, GivesTheDibOfThePicture) {
   for (int r = 0; r < kHeight; ++r) {
     const std::uint8_t* row = storage.bytes().data() + header + rowBytes * r;
     for (std::size_t i = used; i < rowBytes; ++i) ASSERT_EQ(row[i], 0) << "row " << r;
-    if (image.bitsPerPixel == 1) ASSERT_EQ(row[used - 1] & ((1 << (8 - kWidth % 8)) - 1), 0);
+    if (image.bitsPerPixel == 1) {
+      ASSERT_EQ(row[used - 1] & ((1 << (8 - kWidth % 8)) - 1), 0);
+    }
   }
 }
 
