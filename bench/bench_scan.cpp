@@ -42,10 +42,14 @@ void* operator new(std::size_t size) {
   NotePeak();
   return p;
 }
+// operator new above takes its blocks from malloc, so free is their match.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
   if (p) gNewBytes -= static_cast<long long>(malloc_usable_size(p));
   std::free(p);
 }
+#pragma GCC diagnostic pop
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
