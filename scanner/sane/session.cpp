@@ -4,6 +4,14 @@
 
 #include <sane/sane.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <cstring>
+#include <dlfcn.h>
+#include <link.h>
+#include <string>
+#include <vector>
+#endif
+
 #include "morvex/sane/device.h"
 #include "morvex/sane/error.h"
 
@@ -16,6 +24,26 @@ std::mutex gInitMutex;
 int gUsers = 0;
 // sane_get_devices hands out memory that the next call replaces.
 std::mutex gListMutex;
+
+#if defined(__SANITIZE_ADDRESS__)
+// Under AddressSanitizer the backends stay mapped after sane_exit: what a
+// backend leaked is then reported with the backend's name rather than as
+// "<unknown module>", and the tests' suppressions can name it.
+void KeepBackendsMapped() {
+  std::vector<std::string> backends;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void* out) {
+        if (info->dlpi_name && std::strstr(info->dlpi_name, "/sane/libsane-")) {
+          static_cast<std::vector<std::string>*>(out)->emplace_back(info->dlpi_name);
+        }
+        return 0;
+      },
+      &backends);
+  for (const std::string& path : backends) dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+#else
+void KeepBackendsMapped() {}
+#endif
 
 }  // namespace
 
@@ -33,7 +61,10 @@ class Session::Library {
   }
   ~Library() {
     std::lock_guard lock(gInitMutex);
-    if (--gUsers == 0) sane_exit();
+    if (--gUsers == 0) {
+      KeepBackendsMapped();
+      sane_exit();
+    }
   }
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
