@@ -271,6 +271,11 @@ int ScanCommand(std::span<const std::string_view> args) {
     AnalyzeNote(grey, true, &details, result, references);
     PrintAnalysis(name, result, details, o.json);
     return kExitOk;
+  } catch (const sane::SaneError& e) {
+    // SANE's errors name the scanner themselves.
+    std::fflush(stdout);
+    std::fprintf(stderr, "morvex: %s\n", e.what());
+    return kExitFailed;
   } catch (const std::exception& e) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s: %s\n", context.c_str(), e.what());
