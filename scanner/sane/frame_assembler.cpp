@@ -89,7 +89,9 @@ void FrameAssembler::beginFrame(const FrameParameters& f) {
   } else {
     if (!threePass_ || !IsChannel(f.format)) fail(Status::Invalid, "the scanner sent a second frame that does not fit the first");
     if (channelsSeen_ & ChannelBit(f.format)) fail(Status::Invalid, "the scanner sent one colour frame twice");
-    if (f.pixelsPerLine != width_ || (f.lines >= 0 && f.lines != height_)) {
+    // A later frame may announce more rows than the first one gave (those are
+    // dropped), never fewer.
+    if (f.pixelsPerLine != width_ || (f.lines >= 0 && f.lines < height_)) {
       fail(Status::Invalid, "the scanner's colour frames differ in size");
     }
   }

@@ -245,6 +245,17 @@ TEST(FrameEnd, RowsBeyondTheAnnouncedHeightAreDropped) {
   EXPECT_EQ(decoded.pixel(2, 99), Expected(Kind::Gray8, 2, 99));
 }
 
+TEST(FrameEnd, ThreePassFramesAfterAShortFirstOneKeepItsHeight) {
+  std::vector<Frame> frames = Frames(Kind::ThreePass8, 0, false);
+  frames[0].bytes.resize(frames[0].bytes.size() / 2);  // the first colour stops half-way
+  HeapDibStorage storage;
+  const ScannedImage image = Assemble(storage, frames, 1000);
+  EXPECT_EQ(image.height, kHeight / 2);
+  Bitmap decoded;
+  DecodePackedDib(storage.bytes(), decoded);
+  for (int y = 0; y < kHeight / 2; y += 11) EXPECT_EQ(decoded.pixel(3, y), Expected(Kind::ThreePass8, 3, y)) << y;
+}
+
 // A storage that records its sizes.
 class CountingStorage final : public DibStorage {
  public:
@@ -271,7 +282,7 @@ TEST(Storage, AKnownHeightIsAllocatedOnceAtItsSize) {
 
 struct BadFrames {
   const char* name;
-  std::vector<FrameParameters> frames;  // each gets one row of data
+  std::vector<FrameParameters> frames;  // each gets the rows it announces, at least one
 };
 void PrintTo(const BadFrames& b, std::ostream* os) { *os << b.name; }
 
@@ -283,7 +294,8 @@ TEST_P(RefusedFrames, ThrowNamingTheFault) {
   try {
     for (const FrameParameters& p : GetParam().frames) {
       assembler.beginFrame(p);
-      assembler.add(std::vector<std::uint8_t>(static_cast<std::size_t>(std::max(p.bytesPerLine, 0)), 0));
+      const int rows = std::max(p.lines, 1);
+      assembler.add(std::vector<std::uint8_t>(static_cast<std::size_t>(std::max(p.bytesPerLine, 0)) * rows, 0));
       assembler.endFrame();
     }
     assembler.finish();
@@ -304,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFrames{"SecondFrameAfterGrey", {{FrameFormat::Gray, false, 4, 4, 1, 8}, {FrameFormat::Red, true, 4, 4, 1, 8}}},
         BadFrames{"RedTwice", {{FrameFormat::Red, false, 4, 4, 1, 8}, {FrameFormat::Red, true, 4, 4, 1, 8}}},
         BadFrames{"FramesOfTwoWidths", {{FrameFormat::Red, false, 4, 4, 1, 8}, {FrameFormat::Green, true, 5, 5, 1, 8}}},
-        BadFrames{"FramesOfTwoHeights", {{FrameFormat::Red, false, 4, 4, 1, 8}, {FrameFormat::Green, false, 4, 4, 2, 8}}},
+        BadFrames{"LaterFrameAnnouncesFewerRows", {{FrameFormat::Red, false, 4, 4, 2, 8}, {FrameFormat::Green, false, 4, 4, 1, 8}}},
         BadFrames{"TwoOfThreeColours", {{FrameFormat::Red, false, 4, 4, 1, 8}, {FrameFormat::Green, true, 4, 4, 1, 8}}}),
     [](const auto& info) { return std::string(info.param.name); });
 

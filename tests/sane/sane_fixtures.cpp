@@ -114,7 +114,8 @@ PnmPicture ScanimagePicture(const std::string& device, const Settings& settings,
   command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
   const int rc = std::system(command.c_str());
   if (!WIFEXITED(rc) || WEXITSTATUS(rc) != 0) {
-    ADD_FAILURE() << command << "\n" << ReadBytes(err);
+    ADD_FAILURE() << command << "\n" << ReadBytes(err)
+                  << (WIFEXITED(rc) && WEXITSTATUS(rc) == 127 ? "scanimage is missing: install sane-utils (tools/install-deps.sh)" : "");
     return {};
   }
   return ReadPnm(out);

@@ -82,7 +82,9 @@ class Device {
   // Scans one image into `storage` (see frame_assembler.h for the frames it
   // accepts and dib.h for the DIB). progress, when given, is called on this
   // thread as rows come. Every end of the scan calls sane_cancel, so the
-  // device is ready for the next scan. Throws SaneError naming the status on
+  // device is ready for the next scan. A three-pass device that resumes a
+  // cancelled scan with a later colour is started again for the colours
+  // still missing. Throws SaneError naming the status on
   // any fault (Status::Cancelled when `stop` was requested), and whatever the
   // storage or the callback throws; the storage's content is then unspecified.
   ScannedImage scan(DibStorage& storage, const ProgressCallback& progress, std::stop_token stop = {});
