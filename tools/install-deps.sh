@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev fonts-dejavu-extra  # rendering digits for the reference strip and sample notes
   qt6-base-dev                        # the desktop window
   libsane-dev                         # scanner access
+  sane-utils                          # scanimage: the scanner tests compare their pictures with SANE's own front end
   locales                             # the Russian locale for decimal-separator tests
   parallel                            # GNU parallel: the README's shards over many machines, and their test
 )

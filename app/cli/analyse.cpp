@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis_output.h"
 #include "commands.h"
-#include "json.h"
 #include "morvex/bmp.h"
 #include "morvex/engine.h"
 
@@ -25,32 +25,6 @@ struct AnalyseOptions {
   bool json = false;
   std::string marked;
 };
-
-void PrintText(const std::string& file, const AnalisysResult& r, const std::vector<std::string>& details) {
-  auto detail = [&](std::size_t i) { return i < details.size() ? details[i].c_str() : ""; };
-  std::printf("%s\n", file.c_str());
-  std::printf("  Zone1Number   %s\n", r.Zone1Number.c_str());
-  std::printf("  Zone2Number   %s\n", r.Zone2Number.c_str());
-  std::printf("  Denomination  %d\n", static_cast<int>(r.Denomination));
-  std::printf("  UpsideDown    %s\n", r.UpsideDown ? "true" : "false");
-  std::printf("  Dpi           %d\n", static_cast<int>(r.Dpi));
-  std::printf("  Note size     %s\n", detail(0));
-  std::printf("  Time          %s\n", detail(1));
-  std::printf("  Tilt          %s\n", detail(2));
-}
-
-void PrintJson(const std::string& file, const AnalisysResult& r, const std::vector<std::string>& details) {
-  std::string s = "{\"file\":" + JsonString(file);
-  s += ",\"Zone1Number\":" + JsonString(r.Zone1Number);
-  s += ",\"Zone2Number\":" + JsonString(r.Zone2Number);
-  s += ",\"Denomination\":" + std::to_string(r.Denomination);
-  s += std::string(",\"UpsideDown\":") + (r.UpsideDown ? "true" : "false");
-  s += ",\"Dpi\":" + std::to_string(r.Dpi);
-  s += ",\"Details\":[";
-  for (std::size_t i = 0; i < details.size(); ++i) s += (i ? "," : "") + JsonString(details[i]);
-  s += "]}";
-  std::printf("%s\n", s.c_str());
-}
 
 }  // namespace
 
@@ -82,11 +56,7 @@ int AnalyseCommand(std::span<const std::string_view> args) {
       std::vector<std::string> details;
       AnalisysResult result;
       AnalyzeNote(image, true, &details, result, references);
-      if (o.json) {
-        PrintJson(file, result, details);
-      } else {
-        PrintText(file, result, details);
-      }
+      PrintAnalysis(file, result, details, o.json);
       std::fflush(stdout);
       if (!o.marked.empty()) SaveBmpFile(o.marked, image);
     } catch (const std::exception& e) {

@@ -14,6 +14,8 @@ inline constexpr int kExitUsage = 2;
 
 int AnalyseCommand(std::span<const std::string_view> args);
 int BatchCommand(std::span<const std::string_view> args);
+// Scans one image with a SANE scanner and analyses it.
+int ScanCommand(std::span<const std::string_view> args);
 // Runs morvex-notegen with the arguments; returns only when it cannot.
 int GenerateCommand(std::span<const std::string_view> args);
 
@@ -24,6 +26,7 @@ int UsageError(std::string_view message);
 // does, indented as "morvex --help" lists them all. Defined beside the command.
 extern const std::string_view kAnalyseUsage;
 extern const std::string_view kBatchUsage;
+extern const std::string_view kScanUsage;
 extern const std::string_view kGenerateUsage;
 
 // True when the arguments hold --help or -h: the command prints its usage

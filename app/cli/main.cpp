@@ -13,7 +13,7 @@ namespace {
 int PrintHelp() {
   std::string usage;
   for (const std::string_view command : {morvex::cli::kAnalyseUsage, morvex::cli::kBatchUsage,
-                                         morvex::cli::kGenerateUsage}) {
+                                         morvex::cli::kScanUsage, morvex::cli::kGenerateUsage}) {
     usage += command;
   }
   usage += "  morvex --help, morvex COMMAND --help\n";
@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
   if (command == "--help" || command == "-h" || command == "help") return PrintHelp();
   if (command == "analyse" || command == "analyze") return morvex::cli::AnalyseCommand(rest);
   if (command == "batch") return morvex::cli::BatchCommand(rest);
+  if (command == "scan") return morvex::cli::ScanCommand(rest);
   if (command == "generate") return morvex::cli::GenerateCommand(rest);
   return morvex::cli::UsageError("unknown command '" + std::string(command) + "'");
 }

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+
+#include "imaging/dib_layout.h"
 
 namespace morvex {
 
@@ -56,6 +59,42 @@ Bitmap MakeWorkingImage(const Bitmap& input) {
     }
   }
   return grey;
+}
+
+void DecodePackedDibGrey(std::span<const std::uint8_t> dib, Bitmap& grey) {
+  try {
+    bmp::DibLayout layout = bmp::ReadInfoHeader(dib);
+    bmp::PlaceData(layout, dib, std::nullopt);
+    if (layout.bitCount == 24 && layout.encoding == bmp::Encoding::Rows) {
+      const int w = layout.width, h = layout.height;
+      grey.resetForOverwrite(w, h, PixelFormat::Indexed8);
+      grey.setPaletteEntries(GreyPalette());
+      for (int r = 0; r < h; ++r) {
+        const std::uint8_t* source = dib.data() + layout.pixelOffset + static_cast<std::size_t>(r) * layout.rowBytes;
+        GreyRow(source, grey.row(layout.topDown ? r : h - 1 - r), w);
+      }
+      grey.setSourceBitDepth(layout.sourceBitDepth);
+    } else {
+      bmp::DecodeDib(dib, layout, grey);
+      if (grey.format() == PixelFormat::Indexed8) {
+        // Each index becomes the grey nearest its palette colour, which is the
+        // grey of its brightness, in place.
+        std::array<std::uint8_t, 256> level{};
+        const auto palette = grey.palette();
+        for (std::size_t i = 0; i < palette.size(); ++i)
+          level[i] = static_cast<std::uint8_t>(BrightnessOf(palette[i].r, palette[i].g, palette[i].b));
+        std::uint8_t* p = grey.data();
+        const std::size_t count = static_cast<std::size_t>(grey.stride()) * static_cast<std::size_t>(grey.height());
+        for (std::size_t i = 0; i < count; ++i) p[i] = level[p[i]];
+        grey.setPaletteEntries(GreyPalette());
+      } else {
+        MakeGreyImage(grey);
+      }
+    }
+  } catch (...) {
+    grey.resetForOverwrite(0, 0, grey.format());
+    throw;
+  }
 }
 
 }  // namespace morvex

@@ -100,7 +100,7 @@ TEST_P(CliUsage, WrongCommandLineExitsWithTwo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CliUsage,
-                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"scan"},
+                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"scan", "--fast"},
                                            std::vector<std::string>{"analyse"},
                                            std::vector<std::string>{"analyse", "a.bmp", "--marked"},
                                            std::vector<std::string>{"analyse", "a.bmp", "b.bmp", "--marked", "o.bmp"},
