@@ -9,10 +9,6 @@
 #include "ui/selection_dialog.h"
 #include "ui/source_dialog.h"
 
-// A global memory handle travels through the dialog's signal as an opaque
-// pointer; Qt needs to be told that its block type stays incomplete.
-Q_DECLARE_OPAQUE_POINTER(HGLOBAL)
-
 namespace morvex::dsm {
 
 namespace {
