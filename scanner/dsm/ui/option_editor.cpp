@@ -81,7 +81,7 @@ QWidget* MakeList(const OptionDescriptor& o, const OptionValue* current, const O
       box->setItemData(box->count() - 1, Text(s), Qt::ToolTipRole);
       if (now && *now == s) box->setCurrentIndex(box->count() - 1);
     }
-    QObject::connect(box, &QComboBox::activated, box, [box, set = hooks.set](int index) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box, set = hooks.set](int index) {
       set(OptionValue(box->itemData(index).toString().toStdString()));
     });
   } else {
@@ -90,7 +90,7 @@ QWidget* MakeList(const OptionDescriptor& o, const OptionValue* current, const O
       box->addItem(NumberText(w) + UnitSuffix(o), w);
       if (now && *now == w) box->setCurrentIndex(box->count() - 1);
     }
-    QObject::connect(box, &QComboBox::activated, box, [box, o, set = hooks.set](int index) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box, o, set = hooks.set](int index) {
       set(NumberValue(o, box->itemData(index).toDouble()));
     });
   }

@@ -22,6 +22,7 @@ class PreviewWidget : public QWidget {
   // The scan area as fractions (0..1) of the bed's width and height, or
   // nothing when the device has no area to choose.
   void setArea(const std::optional<QRectF>& fractions);
+  bool hasPicture() const { return !picture_.isNull(); }
   // Where the bed is drawn in the widget.
   QRectF bedRect() const;
 

@@ -228,14 +228,14 @@ SourceDialog::SourceDialog(morvex::sane::Device& device, const QString& scannerN
   layout->addWidget(errorLabel_);
   layout->addLayout(buttons);
 
-  connect(modeBox_, &QComboBox::activated, this,
+  connect(modeBox_, &QComboBox::currentIndexChanged, this,
           [this](int i) { setOption("mode", modeBox_->itemData(i).toString().toStdString()); });
-  connect(sourceBox_, &QComboBox::activated, this,
+  connect(sourceBox_, &QComboBox::currentIndexChanged, this,
           [this](int i) { setOption("source", sourceBox_->itemData(i).toString().toStdString()); });
-  connect(resolutionBox_, &QComboBox::activated, this, [this](int i) {
+  connect(resolutionBox_, &QComboBox::currentIndexChanged, this, [this](int i) {
     if (const OptionDescriptor* o = device_.find("resolution")) setOption("resolution", NumberValue(*o, resolutionBox_->itemData(i).toDouble()));
   });
-  connect(areaPresetBox_, &QComboBox::activated, this, [this](int i) { applyPreset(i); });
+  connect(areaPresetBox_, &QComboBox::currentIndexChanged, this, [this](int i) { applyPreset(i); });
   connect(preview_, &PreviewWidget::areaDragged, this, [this](const QRectF& f) { applyDraggedArea(f); });
   connect(previewButton_, &QPushButton::clicked, this, [this] { startScan(Purpose::Preview); });
   connect(scanButton_, &QPushButton::clicked, this, [this] { startScan(Purpose::Scan); });

@@ -11,6 +11,9 @@
 #include "morvex/winshim/hglobal.h"
 #include "scan_area.h"
 
+// The signal carries a handle whose block type is opaque.
+Q_DECLARE_OPAQUE_POINTER(HGLOBAL)
+
 class QComboBox;
 class QLabel;
 class QProgressBar;
