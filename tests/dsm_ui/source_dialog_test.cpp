@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -230,6 +231,17 @@ TEST_F(SourceDialogTest, AModeThatReloadsTheOptionsEnablesWhatBecameActive) {
   EXPECT_FALSE(W<QSpinBox>("option-int")->isEnabled());
 }
 
+TEST_F(SourceDialogTest, EnterInAFieldConfirmsTheValueAndDoesNotScan) {
+  Open();
+  Give(W<QWidget>("option-string"), "typed");
+  Settle();
+  EXPECT_EQ(Value(device_, "string"), "typed");
+  EXPECT_TRUE(W<QPushButton>("scanButton")->isEnabled());
+  EXPECT_FALSE(W<QProgressBar>("progressBar")->isVisible());
+  QTest::qWait(200);
+  EXPECT_TRUE(images_.empty());
+}
+
 TEST_F(SourceDialogTest, TextAnOptionDoesNotAcceptIsShownAndChangesNothing) {
   Open();
   const std::string before = Value(device_, "int-constraint-array");
@@ -406,13 +418,16 @@ TEST_P(ClosingDuringAScan, CancelsWaitsAndAsksOnceToClose) {
   EXPECT_EQ(closeRequests_, 1);
   // The device is free and scans again.
   testing::Apply(device_, {{"read-delay", "no"}, {"resolution", "50"}});
-  HGLOBAL dib = nullptr;
-  bool done = false;
+  std::atomic<HGLOBAL> dib = nullptr;
+  std::atomic<bool> done = false;
   {
-    ScanJob job(device_, nullptr, [&](HGLOBAL d, const std::string&) { dib = d; done = true; });
+    ScanJob job(device_, nullptr, [&](HGLOBAL d, const std::string&) {
+      dib = d;
+      done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return done.load(); }));
   }
-  EXPECT_TRUE(done);
-  EXPECT_NE(dib, nullptr);
+  EXPECT_NE(dib.load(), nullptr);
   GlobalFree(dib);
 }
 

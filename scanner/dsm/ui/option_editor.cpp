@@ -66,6 +66,8 @@ QWidget* MakeCheckBox(const OptionDescriptor& o, const OptionValue* current, con
 
 QWidget* MakeButton(const OptionDescriptor& o, const OptionEditorHooks& hooks, QWidget* parent) {
   auto* button = new QPushButton(Text(o.title), parent);
+  // Not pressed by Enter in another field of the dialog.
+  button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, button, [set = hooks.set] { set(OptionValue(std::monostate{})); });
   return button;
 }

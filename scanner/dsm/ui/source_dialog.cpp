@@ -207,7 +207,10 @@ SourceDialog::SourceDialog(morvex::sane::Device& device, const QString& scannerN
   cancelScanButton_->hide();
   scanButton_ = new QPushButton(QStringLiteral("Сканировать"), this);
   scanButton_->setObjectName(QStringLiteral("scanButton"));
-  scanButton_->setDefault(true);
+  // No default button: Enter confirms a typed value and must not start a scan.
+  scanButton_->setAutoDefault(false);
+  previewButton_->setAutoDefault(false);
+  cancelScanButton_->setAutoDefault(false);
   closeButton_ = new QPushButton(QStringLiteral("Закрыть"), this);
   closeButton_->setObjectName(QStringLiteral("closeButton"));
   closeButton_->setAutoDefault(false);
