@@ -84,8 +84,11 @@ TW_UINT16 Source::Enable(TW_UINT16, TW_USERINTERFACE* ui) {
       running_ = frontend_.Scan(device_, image, [this](const std::string&) { Post(MSG_CLOSEDSREQ); });
     }
   } catch (const std::exception&) {
+    // No dialog could be shown (no desktop, no memory): the source stays open.
+    std::lock_guard lock(mutex_);
+    enabling_ = 0;
     state_ = 4;
-    return Fail(TWCC_LOWMEMORY);
+    return Fail(TWCC_BUMMER);
   }
   return TWRC_SUCCESS;
 }

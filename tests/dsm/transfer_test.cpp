@@ -61,6 +61,34 @@ TEST_F(TransferTest, FailingScanWithoutDialogAsksToCloseAndTheNextScanWorks) {
   GlobalFree(dib);
 }
 
+// Disabling stops a slow scan at once; what the stopped scan posted is stale
+// and the next scan works.
+TEST_F(TransferTest, DisablingCancelsASlowScanAndTheNextOneWorks) {
+  frontend.settings = {{"read-delay", "yes"}, {"read-delay-duration", "200000"}, {"read-limit", "yes"},
+                       {"read-limit-size", "1"}, {"resolution", "300"}};
+  OpenManager();
+  OpenSource("test:0");
+  Enable(false);
+  ASSERT_EQ(Source(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+  std::vector<MorvexMessage> stale;
+  while (auto message = queue.Next(std::chrono::milliseconds(0))) stale.push_back(*message);
+  ASSERT_FALSE(stale.empty());  // the stopped scan's request to close
+  ASSERT_EQ(Manager(DAT_IDENTITY, MSG_CLOSEDS, &source), TWRC_SUCCESS);
+
+  frontend.settings = {{"resolution", "25"}};
+  OpenSource("test:0");
+  Enable(false);
+  for (MorvexMessage& message : stale) {
+    TW_EVENT event{&message, 0xFFFF};
+    EXPECT_EQ(Source(DG_CONTROL, DAT_EVENT, MSG_PROCESSEVENT, &event), TWRC_DSEVENT);
+    EXPECT_EQ(event.TWMessage, MSG_NULL);
+  }
+  ASSERT_EQ(NextEvent(), MSG_XFERREADY);
+  HGLOBAL dib = Transfer();
+  EXPECT_EQ(DibSize(dib), std::make_pair(78, 98));
+  GlobalFree(dib);
+}
+
 TEST_F(TransferTest, DialogImagesAreAnnouncedAndTheDialogStaysForAnother) {
   OpenManager();
   OpenSource("test:0");
