@@ -324,6 +324,18 @@ TEST_F(SourceDialogTest, ThePreviewShowsTheWholeBedAndPutsTheSettingsBack) {
   EXPECT_TRUE(images_.empty()) << "a preview is no image for the application";
 }
 
+TEST_F(SourceDialogTest, AChangeJustBeforeAPreviewIsShownWhenThePreviewEnds) {
+  Open();
+  W<QComboBox>("areaPresetBox")->setCurrentIndex(1);
+  W<QPushButton>("previewButton")->click();  // before the fields were brought up to date
+  ASSERT_TRUE(WaitFor([this] { return W<PreviewWidget>("preview")->hasPicture(); }));
+  ASSERT_TRUE(WaitScanEnded());
+  Settle();
+  EXPECT_NEAR(W<QDoubleSpinBox>("option-tl-x")->value(), 20, 1);
+  EXPECT_EQ(W<QDoubleSpinBox>("option-tl-x")->value(), std::stod(Value(device_, "tl-x")));
+  EXPECT_EQ(W<QComboBox>("areaPresetBox")->currentIndex(), 1);
+}
+
 // ---- scanning ----
 
 TEST_F(SourceDialogTest, AScanGivesOneImageAndRemembersTheSettings) {

@@ -388,6 +388,7 @@ void SourceDialog::scheduleRebuild() {
   if (rebuildPending_) return;
   rebuildPending_ = true;
   // Later, not now: the widget whose signal got here is among those rebuilt.
+  // While a scan has the device the rebuild stays pending; scanEnded asks again.
   QMetaObject::invokeMethod(
       this, [this] { if (rebuildPending_ && !job_) buildSettings(); }, Qt::QueuedConnection);
 }
@@ -545,6 +546,10 @@ void SourceDialog::abandonScan() {
 void SourceDialog::scanEnded(HGLOBAL dib, const std::string& error) {
   job_.reset();  // the worker has finished its work; this joins it
   setScanning(false);
+  if (rebuildPending_) {
+    rebuildPending_ = false;
+    scheduleRebuild();
+  }
   if (purpose_ == Purpose::Preview) {
     if (restore_) {
       try {
