@@ -25,6 +25,13 @@
 namespace morvex::gui::test {
 namespace {
 
+// With MORVEX_SCAN_SHOTS naming a folder, a picture of the window goes there.
+void Shoot(QWidget* window, const char* name) {
+  const QString folder = qEnvironmentVariable("MORVEX_SCAN_SHOTS");
+  if (folder.isEmpty() || window == nullptr) return;
+  window->grab().save(folder + QStringLiteral("/") + QLatin1String(name));
+}
+
 class ScanDevice : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -87,8 +94,19 @@ TEST_F(ScanDevice, ANoteScannedThroughPnmIsReadAndReported) {
   ASSERT_NE(name.find(expected.Zone1Number), std::string::npos) << name << " read as " << expected.Zone1Number;
 
   ScanUser user;
-  user.chooseScanner("pnm:0").setOption("filename", QString::fromStdString(ppm.string())).click("scanButton");
+  user.chooseScanner("pnm:0").setOption("filename", QString::fromStdString(ppm.string())).click("previewButton");
+  // After the preview, the dialog as the user sees it (tools/screenshots.sh
+  // asks for the picture).
+  user.when(
+      [] {
+        auto* scan = ChildOf<QWidget>(QStringLiteral("ScannerSource"), QStringLiteral("scanButton"));
+        return scan && scan->isEnabled();
+      },
+            [] { Shoot(ShownWindow(QStringLiteral("ScannerSource")), "9-scanner-source-preview.png"); },
+            "the end of the preview");
+  user.click("scanButton");
   Scan(user);
+  Shoot(&w_.form(), "10-after-scan.png");
   EXPECT_EQ(w_.form().resultsView()->pageBytes(), app::ResultPage(app::kScanResultTitle, expected));
   const QString size = QStringLiteral("Изображение: %1x%2x8  |  Банкнота: %3  |  ")
                            .arg(note.height())
