@@ -124,7 +124,7 @@ HGLOBAL DsmTest::Transfer() {
   EXPECT_EQ(Source(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), TWRC_XFERDONE);
   TW_PENDINGXFERS pending{7, {0}};
   EXPECT_EQ(Source(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
-  EXPECT_EQ(pending.Count, 0);
+  EXPECT_EQ(TW_UINT16{pending.Count}, 0);
   return reinterpret_cast<HGLOBAL>(handle);
 }
 

@@ -20,7 +20,7 @@ TEST(IdentityTest, LongNamesAreCutToWholeCharacters) {
   EXPECT_EQ(identity.ProductName[sizeof identity.ProductName - 1], '\0');
   EXPECT_STREQ(identity.Manufacturer, "Фирма");
   EXPECT_STREQ(identity.ProductFamily, "flatbed scanner");
-  EXPECT_EQ(identity.Id, 7u);
+  EXPECT_EQ(TW_UINT32{identity.Id}, 7u);
 }
 
 TEST(IdentityTest, AsciiNamesKeepThirtyThreeBytes) {

@@ -22,7 +22,7 @@ TEST_F(ManagerTest, OpeningGivesEachApplicationItsOwnId) {
   HWND parent = window;
   ASSERT_EQ(Manager(DAT_PARENT, MSG_CLOSEDSM, &parent), TWRC_SUCCESS);
   OpenManager();
-  EXPECT_NE(application.Id, first);
+  EXPECT_NE(TW_UINT32{application.Id}, first);
 }
 
 // The program unloads the library between choosing and acquiring; one that
@@ -47,7 +47,7 @@ TEST_F(ManagerTest, ListsEveryScannerThenEndOfList) {
       EXPECT_EQ(Text(identity.ProductName), "frontend-tester");
       EXPECT_EQ(Text(identity.Manufacturer), "Noname");
       EXPECT_EQ(Text(identity.ProductFamily), "virtual device");
-      EXPECT_EQ(identity.SupportedGroups, static_cast<TW_UINT32>(DG_CONTROL | DG_IMAGE));
+      EXPECT_EQ(TW_UINT32{identity.SupportedGroups}, static_cast<TW_UINT32>(DG_CONTROL | DG_IMAGE));
     }
   }
   // In SANE's order, which depends on the backends' loading.
@@ -98,7 +98,7 @@ TEST_F(ManagerTest, DefaultIsTheRememberedScanner) {
   EXPECT_EQ(Text(source.ProductName), "frontend-tester");
   TW_IDENTITY identity{};
   ASSERT_EQ(Manager(DAT_IDENTITY, MSG_GETDEFAULT, &identity), TWRC_SUCCESS);
-  EXPECT_EQ(identity.Id, source.Id);
+  EXPECT_EQ(TW_UINT32{identity.Id}, TW_UINT32{source.Id});
 }
 
 TEST_F(ManagerTest, GoneScannerAmongSeveralIsNoSource) {
@@ -138,7 +138,7 @@ TEST_F(ManagerTest, OpensASourceNamedByItsListedIdentity) {
   source = identity;
   ASSERT_EQ(Manager(DAT_IDENTITY, MSG_OPENDS, &source), TWRC_SUCCESS);
   EXPECT_EQ(Text(source.Version.Info), "test:1");
-  EXPECT_EQ(source.Id, identity.Id);
+  EXPECT_EQ(TW_UINT32{source.Id}, TW_UINT32{identity.Id});
 }
 
 TEST_F(ManagerTest, StatusReportsTheLastConditionOnce) {

@@ -122,7 +122,7 @@ TEST_F(TransferTest, ResetDropsTheImageAndTheSourceWaitsOn) {
   ASSERT_EQ(NextEvent(), MSG_XFERREADY);
   TW_PENDINGXFERS pending{5, {0}};
   ASSERT_EQ(Source(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
-  EXPECT_EQ(pending.Count, 0);
+  EXPECT_EQ(TW_UINT16{pending.Count}, 0);
   EXPECT_EQ(manager.source()->state(), 5);
   EXPECT_EQ(GlobalLiveBlocks(), blocksBefore);
 }
