@@ -6,7 +6,6 @@
 #include "identity.h"
 #include "morvex/sane/default_device.h"
 #include "morvex/sane/error.h"
-#include "morvex/sane/session.h"
 
 namespace morvex::dsm {
 
@@ -97,9 +96,14 @@ TW_UINT16 SourceManager::Identity(TW_UINT16 msg, TW_IDENTITY* identity) {
   }
 }
 
+sane::Session& SourceManager::Sane() {
+  if (!sane_) sane_.emplace();
+  return *sane_;
+}
+
 const std::vector<sane::DeviceInfo>& SourceManager::ListDevices() {
   try {
-    devices_ = sane::Session().devices();
+    devices_ = Sane().devices();
   } catch (const sane::SaneError&) {
     devices_.clear();
   }
@@ -169,7 +173,7 @@ TW_UINT16 SourceManager::OpenSource(TW_IDENTITY* identity) {
   }
   if (!device) return Fail(TWCC_NODS);
   try {
-    sane::Device opened = sane::Session().open(device->name);
+    sane::Device opened = Sane().open(device->name);
     frontend_.ApplySettings(opened);
     TW_IDENTITY filled;
     FillSourceIdentity(filled, *device, IdOf(device->name));

@@ -14,6 +14,7 @@
 
 #include "frontend.h"
 #include "morvex/sane/device_info.h"
+#include "morvex/sane/session.h"
 #include "source.h"
 
 namespace morvex::dsm {
@@ -47,8 +48,14 @@ class SourceManager {
   std::optional<sane::DeviceInfo> DefaultDevice();
   // The same identity Id for a device name as long as the library lives.
   TW_UINT32 IdOf(const std::string& deviceName);
+  // SANE, initialised on first use and kept as long as this manager lives
+  // (in the library: the whole run). A backend may leave a reader thread
+  // behind a cancelled scan; ending SANE would unload the backend's code
+  // under that thread.
+  sane::Session& Sane();
 
   Frontend& frontend_;
+  std::optional<sane::Session> sane_;
   bool open_ = false;
   HWND parent_ = nullptr;
   TW_UINT16 condition_ = TWCC_SUCCESS;
