@@ -32,7 +32,7 @@ TW_UINT16 Source::Entry(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF da
   if (dg == DG_CONTROL) {
     switch (dat) {
       case DAT_USERINTERFACE:
-        if (msg == MSG_ENABLEDS) return Enable(msg, static_cast<TW_USERINTERFACE*>(data));
+        if (msg == MSG_ENABLEDS) return Enable(static_cast<TW_USERINTERFACE*>(data));
         if (msg == MSG_DISABLEDS) return Disable();
         break;
       case DAT_EVENT:
@@ -65,7 +65,7 @@ TW_UINT16 Source::Status(TW_STATUS* status) {
   return TWRC_SUCCESS;
 }
 
-TW_UINT16 Source::Enable(TW_UINT16, TW_USERINTERFACE* ui) {
+TW_UINT16 Source::Enable(TW_USERINTERFACE* ui) {
   if (state_ != 4) return Fail(TWCC_SEQERROR);
   {
     std::lock_guard lock(mutex_);

@@ -42,7 +42,7 @@ class Source {
  private:
   TW_UINT16 Fail(TW_UINT16 condition);
   TW_UINT16 Reply(const Answer& answer);
-  TW_UINT16 Enable(TW_UINT16 msg, TW_USERINTERFACE* ui);
+  TW_UINT16 Enable(TW_USERINTERFACE* ui);
   TW_UINT16 Disable();
   TW_UINT16 ProcessEvent(TW_EVENT* event);
   TW_UINT16 NativeTransfer(TW_UINTPTR* handle);
