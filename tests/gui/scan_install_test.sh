@@ -20,7 +20,7 @@ folder=$prefix/lib/morvex
 # The shared library of both sides resolves inside the prefix.
 for binary in "$prefix/bin/morvex-demo" "$folder/TWAIN_32.DLL"; do
   found=$(ldd "$binary" | awk '/libmorvex_winshim\.so/ {print $3}')
-  [ "$found" = "$folder/libmorvex_winshim.so" ] || fail "$binary finds libmorvex_winshim.so at '$found'"
+  [ -n "$found" ] && [ "$(realpath "$found")" = "$(realpath "$folder/libmorvex_winshim.so")" ] || fail "$binary finds libmorvex_winshim.so at '$found'"
   ! ldd "$binary" | grep -q "not found" || fail "$binary misses libraries: $(ldd "$binary" | grep 'not found')"
 done
 
@@ -29,6 +29,6 @@ cp "$probe" "$prefix/bin/"
 mkdir -p "$prefix/config"
 out=$(cd "$prefix" && XDG_CONFIG_HOME="$prefix/config" SANE_CONFIG_DIR="$sane_config:" QT_QPA_PLATFORM=offscreen \
       "$prefix/bin/$(basename "$probe")" test:0) || fail "no image from the installed copy: $out"
-[ "$(sed -n 1p <<<"$out")" = "$folder" ] || fail "the library folder is '$(sed -n 1p <<<"$out")', not $folder"
+[ "$(realpath -m "$(sed -n 1p <<<"$out")")" = "$(realpath "$folder")" ] || fail "the library folder is '$(sed -n 1p <<<"$out")', not $folder"
 sed -n 2p <<<"$out" | grep -Eq '^[1-9][0-9]*x-?[1-9][0-9]*$' || fail "no image size in: $out"
 echo "installed copy in $prefix scanned $(sed -n 2p <<<"$out")"
