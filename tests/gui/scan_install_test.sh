@@ -6,7 +6,7 @@
 #
 #   scan_install_test.sh BUILD_DIR PROBE SANE_CONFIG_DIR
 set -euo pipefail
-build=$1 probe=$2 sane_config=$3
+build=$1 probe=$2 sane_config=$(realpath "$3")
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "install test: $*" >&2; exit 1; }
