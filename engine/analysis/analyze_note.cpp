@@ -14,22 +14,30 @@ namespace morvex {
 
 void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Details, AnalisysResult& Result,
                  const ReferenceDigits& References) {
+  AnalyzeNote(Image, ShowDetails, Details, Result, References, AnalyzeOptions{});
+}
+
+void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Details, AnalisysResult& Result,
+                 const ReferenceDigits& References, const AnalyzeOptions& Options) {
   const std::uint32_t t0 = TickCount();
   Result.UpsideDown = false;
   Result.Dpi = 0;
+  Result.Zone1Confidence.reset();
+  Result.Zone2Confidence.reset();
 
   Bitmap work = MakeWorkingImage(Image);
   const GreyView grey(work);
   SampleTable columns = SampleColumns(grey);
   const LongEdges edges = FitLongEdges(columns);
   SampleTable lines = SampleLines(grey, edges);
-  const NoteFrame frame = BuildFrame(lines, edges);
+  const NoteFrame frame = Options.Robust ? BuildSquareFrame(lines, edges) : BuildFrame(lines, edges);
 
   if (ShowDetails && Details != nullptr) Details->push_back(SizeLine(frame));
   const NoteScales scales = ScalesOf(frame);
   Result.Dpi = EstimateDpi(frame.LongSide);
 
-  const NoteReading reading = ReadNote(work, frame, scales, References, ShowDetails, Result);
+  const NoteReading reading = Options.Robust ? ReadNoteRobustly(work, frame, scales, References, ShowDetails, Result)
+                                             : ReadNote(work, frame, scales, References, ShowDetails, Result);
 
   if (!ShowDetails) return;
   work.setFormat(PixelFormat::Rgb24);

@@ -26,6 +26,11 @@ struct NoteReading {
 NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
                      const ReferenceDigits& references, bool outlines, AnalisysResult& result);
 
+// The robust reading of the patches and zones on a frame of BuildSquareFrame;
+// fills the confidences of result as well.
+NoteReading ReadNoteRobustly(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
+                             const ReferenceDigits& references, bool outlines, AnalisysResult& result);
+
 // Tints the zones and the patch that gave the answer and draws the outlines
 // (only the note's when nothing was recognised) on the 24-bit working image.
 void MarkNote(Bitmap& image, const NoteFrame& frame, const NoteReading& reading);

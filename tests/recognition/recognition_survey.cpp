@@ -5,14 +5,14 @@
 namespace morvex::recognition {
 
 SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t seed, int count,
-                       const ReferenceDigits& references, std::vector<SurveyMiss>* misses, int first) {
+                       const ReferenceDigits& references, std::vector<SurveyMiss>* misses, int first, const AnalyzeOptions& analyse) {
   const notegen::NoteRenderer renderer;
   SurveyCounts c;
   for (int i = first; i < first + count; ++i) {
     const notegen::NotePlan plan = notegen::DrawNotePlan(options, seed, i);
     Bitmap scan = renderer.render(plan);
     AnalisysResult r;
-    AnalyzeNote(scan, false, nullptr, r, references);
+    AnalyzeNote(scan, false, nullptr, r, references, analyse);
     const std::string number = plan.numberSide ? plan.number : "#######";
     const int value = plan.numberSide ? plan.denomination : -1;
     const bool upsideDown = plan.numberSide && plan.upsideDown;
@@ -42,7 +42,14 @@ void PrintMiss(std::ostream& out, const SurveyMiss& m) {
                 m.plan.blurSigma, m.plan.noiseSigma, m.plan.backgroundLevel);
   out << "  " << m.name << " (" << geometry << "): zone 1 " << m.result.Zone1Number << ", zone 2 "
       << m.result.Zone2Number << ", face value " << m.result.Denomination << ", upside down "
-      << (m.result.UpsideDown ? "yes" : "no") << ", dpi " << m.result.Dpi << "\n";
+      << (m.result.UpsideDown ? "yes" : "no") << ", dpi " << m.result.Dpi;
+  if (m.result.Zone1Confidence && m.result.Zone2Confidence) {
+    char confidence[64];
+    std::snprintf(confidence, sizeof confidence, ", confidence %.2f / %.2f", *m.result.Zone1Confidence,
+                  *m.result.Zone2Confidence);
+    out << confidence;
+  }
+  out << "\n";
 }
 
 }  // namespace morvex::recognition

@@ -33,8 +33,10 @@ struct SurveyMiss {
 
 // Renders notes first .. first + count - 1 of the set and analyses each in
 // memory. Every miss is appended to misses when given.
+// With a robust reading in analyse, the notes are read with those options.
 SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t seed, int count,
-                       const ReferenceDigits& references, std::vector<SurveyMiss>* misses = nullptr, int first = 0);
+                       const ReferenceDigits& references, std::vector<SurveyMiss>* misses = nullptr, int first = 0,
+                       const AnalyzeOptions& analyse = {});
 
 void PrintCounts(std::ostream& out, const std::string& label, const SurveyCounts& c);
 void PrintMiss(std::ostream& out, const SurveyMiss& m);

@@ -1,7 +1,7 @@
 // recognition-survey: renders a sample set in memory, reads every note through
 // the engine and prints the counts of correct answers and every miss.
 //
-//   recognition-survey [--set clean|typical|hard] [--count N] [--seed S] [--first I]
+//   recognition-survey [--set clean|typical|hard|stress] [--count N] [--seed S] [--first I] [--robust]
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -9,17 +9,34 @@
 
 #include "recognition_survey.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: recognition-survey [--set clean|typical|hard|stress] [--count N] [--seed S] [--first I] [--robust]\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   namespace ng = morvex::notegen;
   std::string set = "clean";
   long long count = 200, seed = 1, first = 0;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string flag = argv[i], value = argv[i + 1];
+  morvex::AnalyzeOptions analyse;
+  for (int i = 1; i < argc; ++i) {
+    const std::string flag = argv[i];
+    if (flag == "--robust") {
+      analyse.setRobust(true);
+      continue;
+    }
     long long* target = flag == "--count" ? &count : flag == "--seed" ? &seed : flag == "--first" ? &first : nullptr;
+    if (i + 1 >= argc || (target == nullptr && flag != "--set")) {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+    const std::string value = argv[++i];
     if (flag == "--set") {
       set = value;
-    } else if (target == nullptr || std::from_chars(value.data(), value.data() + value.size(), *target).ec != std::errc()) {
-      std::fprintf(stderr, "usage: recognition-survey [--set clean|typical|hard] [--count N] [--seed S] [--first I]\n");
+    } else if (std::from_chars(value.data(), value.data() + value.size(), *target).ec != std::errc()) {
+      std::fputs(kUsage, stderr);
       return 2;
     }
   }
@@ -31,8 +48,10 @@ int main(int argc, char** argv) {
   const morvex::ReferenceDigits refs = morvex::LoadReferenceDigits();
   std::vector<morvex::recognition::SurveyMiss> misses;
   const auto counts = morvex::recognition::SurveySet(ng::PresetOptions(*parsed), static_cast<std::uint64_t>(seed),
-                                                     static_cast<int>(count), refs, &misses, static_cast<int>(first));
-  morvex::recognition::PrintCounts(std::cout, set + " seed " + std::to_string(seed), counts);
+                                                     static_cast<int>(count), refs, &misses, static_cast<int>(first),
+                                                     analyse);
+  const std::string mode = analyse.Robust ? " robust" : " exact";
+  morvex::recognition::PrintCounts(std::cout, set + " seed " + std::to_string(seed) + mode, counts);
   for (const auto& m : misses) morvex::recognition::PrintMiss(std::cout, m);
   return 0;
 }
