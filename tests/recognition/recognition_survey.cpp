@@ -1,6 +1,7 @@
 #include "recognition_survey.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace morvex::recognition {
 
@@ -25,6 +26,13 @@ SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t 
     c.denomination += ok[2];
     c.orientation += ok[3];
     c.dpi += ok[4];
+    if (r.Zone1Confidence && r.Zone2Confidence && plan.numberSide) {
+      c.confidences = true;
+      for (const auto& [right, sure] : {std::pair{z1, *r.Zone1Confidence}, std::pair{z2, *r.Zone2Confidence}}) {
+        c.sureButWrong += !right && sure >= 0.5;
+        c.unsureButRight += right && sure < 0.5;
+      }
+    }
     if (misses != nullptr && !(ok[0] && ok[1] && ok[2] && ok[3] && ok[4]))
       misses->push_back({notegen::NoteFileName(plan), plan, r});
   }
@@ -33,7 +41,10 @@ SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t 
 
 void PrintCounts(std::ostream& out, const std::string& label, const SurveyCounts& c) {
   out << label << ": " << c.total << " notes, zone 1 " << c.zone1 << ", zone 2 " << c.zone2 << ", at least one zone "
-      << c.either << ", face value " << c.denomination << ", orientation " << c.orientation << ", dpi " << c.dpi << "\n";
+      << c.either << ", face value " << c.denomination << ", orientation " << c.orientation << ", dpi " << c.dpi;
+  if (c.confidences)
+    out << "; zone readings wrong though sure " << c.sureButWrong << ", right though unsure " << c.unsureButRight;
+  out << "\n";
 }
 
 void PrintMiss(std::ostream& out, const SurveyMiss& m) {

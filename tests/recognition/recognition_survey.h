@@ -22,6 +22,11 @@ struct SurveyCounts {
   int denomination = 0;
   int orientation = 0;
   int dpi = 0;
+  // Robust reading only: zone readings (two per note with a number) that were
+  // wrong though their confidence was at least one half, and right ones below.
+  bool confidences = false;
+  int sureButWrong = 0;
+  int unsureButRight = 0;
 };
 
 // One note whose answer differed from its truth in any counted field.

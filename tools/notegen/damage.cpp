@@ -190,7 +190,7 @@ NoteDamage DrawDamage(Random& rng) {
   NoteDamage d;
   d.underprint = on[Underprint];
   if (on[FaintInk]) {
-    d.inkStrength = rng.uniform(0.5, 0.85);
+    d.inkStrength = rng.uniform(0.45, 0.85);
     d.inkGrade = rng.uniform(0, 0.4);
   }
   d.wear = on[Wear];
@@ -214,7 +214,7 @@ void DrawUnderprint(NoteCanvas& canvas, const NoteDamage& damage) {
     if (rng.chance(0.6))
       Rosette(canvas, rng, {rng.uniform(area.d0, area.d1), rng.uniform(area.e0, area.e1)}, rng.uniform(3, 7));
   }
-  canvas.compositeLayer(colour, rng.uniform(0.35, 0.6));
+  canvas.compositeLayer(colour, rng.uniform(0.45, 0.75));
 }
 
 double InkOpacity(const NoteDamage& damage, double d, double zoneD0, double zoneD1) {
