@@ -1,5 +1,7 @@
 // The robust reading of one note: the patch decision and both zones, with a
 // confidence per zone.
+#include <tuple>
+
 #include "analysis/note_reading.h"
 #include "analysis/region.h"
 #include "zones/robust_reading.h"
@@ -45,12 +47,43 @@ NoteReading ReadNoteRobustly(const Bitmap& grey, const NoteFrame& frame, const N
   result.Denomination = reading.Decision.Denomination;
   result.UpsideDown = reading.Decision.UpsideDown;
 
-  const bool turned = reading.Decision.UpsideDown;
-  reading.Zone1 = place(turned ? Zone1UpsideDown : Zone1Upright, reading.Zone1Outline);
-  reading.Zone2 = place(turned ? Zone2UpsideDown : Zone2Upright, reading.Zone2Outline);
   const double pitch = DigitPitch(scales), width = DigitWidth(scales);
-  ZoneReading zone1 = ReadZoneRobustly(CutZonePlane(grey, frame, reading.Zone1, turned), 1, pitch, width, references);
-  ZoneReading zone2 = ReadZoneRobustly(CutZonePlane(grey, frame, reading.Zone2, turned), 2, pitch, width, references);
+  struct Zones {
+    ZoneReading zone1, zone2;  // the chosen pair, not yet settled
+    PlacedRegion place1, place2;
+    Outline outline1{}, outline2{};
+    double score() const { return zone1.score() + zone2.score(); }
+  };
+  const auto readZones = [&](bool turned) {
+    Zones z;
+    z.place1 = place(turned ? Zone1UpsideDown : Zone1Upright, z.outline1);
+    z.place2 = place(turned ? Zone2UpsideDown : Zone2Upright, z.outline2);
+    const std::vector<ZoneReading> zone1 =
+        ReadZoneCandidates(CutZonePlane(grey, frame, z.place1, turned), 1, pitch, width, references);
+    const std::vector<ZoneReading> zone2 =
+        ReadZoneCandidates(CutZonePlane(grey, frame, z.place2, turned), 2, pitch, width, references);
+    std::tie(z.zone1, z.zone2) = ChooseReadings(zone1, zone2);
+    return z;
+  };
+  Zones zones = readZones(reading.Decision.UpsideDown);
+  // The two patches disagree on the orientation: the second place lies by
+  // zone 1's number on an upright note, whose digits can pass for marks. The
+  // orientation whose zones read better stands.
+  const bool valid1 = code1 >= 1 && code1 <= 10, valid2 = code2 >= 1 && code2 <= 10;
+  if (valid1 && valid2 && code1 % 2 != code2 % 2) {
+    Zones other = readZones(!reading.Decision.UpsideDown);
+    if (other.score() > zones.score()) {
+      zones = std::move(other);
+      reading.Decision.UpsideDown = !reading.Decision.UpsideDown;
+      result.UpsideDown = reading.Decision.UpsideDown;
+    }
+  }
+  reading.Zone1 = zones.place1;
+  reading.Zone2 = zones.place2;
+  reading.Zone1Outline = zones.outline1;
+  reading.Zone2Outline = zones.outline2;
+  ZoneReading& zone1 = zones.zone1;
+  ZoneReading& zone2 = zones.zone2;
   SettleZones(zone1, zone2);
   result.Zone1Number = zone1.text();
   result.Zone2Number = zone2.text();

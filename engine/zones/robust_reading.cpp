@@ -14,13 +14,17 @@ namespace {
 constexpr std::size_t kDigits = 7;
 // A lead of this much share of agreeing pixels over the runner-up is a clear digit.
 constexpr double kClearLead = 0.06;
+// A zone read at least this surely needs no other layout.
+constexpr double kSureZone = 0.5;
+// The most positions in which two readings of one number may differ.
+constexpr int kMostSettled = 2;
 
 struct BoxVariant {
   int dLeft, dRight;
 };
 constexpr std::array<BoxVariant, 5> kVariants = {{{0, 0}, {+1, 0}, {0, +1}, {-1, 0}, {0, -1}}};
 
-// Reads one box at shifts up to `reach` pixels either way, each with the five
+// Reads one box at each shift from -reach to reach pixels, each with the five
 // widths; every digit keeps its best score over all of them.
 DigitChoice ReadBoxShifted(const GreyPlane& zone, GlyphBox box, TextBand band, int reach,
                            const ReferenceDigits& references, MatchCache& cache) {
@@ -32,15 +36,7 @@ DigitChoice ReadBoxShifted(const GreyPlane& zone, GlyphBox box, TextBand band, i
       const std::array<double, 10> scores = DigitScores(glyph, references, cache);
       for (std::size_t d = 0; d < 10; ++d) best[d] = std::max(best[d], scores[d]);
     }
-  DigitChoice c;
-  for (std::size_t d = 0; d < 10; ++d)
-    if (best[d] > c.Score) {
-      c.Digit = static_cast<std::int32_t>(d);
-      c.Score = best[d];
-    }
-  for (std::size_t d = 0; d < 10; ++d)
-    if (static_cast<std::int32_t>(d) != c.Digit) c.Runner = std::max(c.Runner, best[d]);
-  return c;
+  return DigitChoice::Of(best);
 }
 
 // Seven boxes on the pitch from a first box's left edge.
@@ -54,14 +50,33 @@ std::vector<GlyphBox> BoxesOnPitch(int left, double pitch, double width) {
   return boxes;
 }
 
+// Reads each box as laid; a box whose digit is not clear gets a second look
+// at shifts up to `reach` pixels either way.
 ZoneReading ReadBoxes(const GreyPlane& zone, const std::vector<GlyphBox>& boxes, TextBand band, int reach,
                       const ReferenceDigits& references, MatchCache& cache) {
   ZoneReading r;
-  for (const GlyphBox& box : boxes) r.Digits.push_back(ReadBoxShifted(zone, box, band, reach, references, cache));
+  for (const GlyphBox& box : boxes) {
+    DigitChoice c = ReadBoxShifted(zone, box, band, 0, references, cache);
+    if (c.confidence() < 1) c = ReadBoxShifted(zone, box, band, reach, references, cache);
+    r.Digits.push_back(c);
+  }
   return r;
 }
 
 }  // namespace
+
+DigitChoice DigitChoice::Of(const std::array<double, 10>& scores) {
+  DigitChoice c;
+  c.Scores = scores;
+  for (std::size_t d = 0; d < 10; ++d)
+    if (scores[d] > c.Score) {
+      c.Digit = static_cast<std::int32_t>(d);
+      c.Score = scores[d];
+    }
+  for (std::size_t d = 0; d < 10; ++d)
+    if (static_cast<std::int32_t>(d) != c.Digit) c.Runner = std::max(c.Runner, scores[d]);
+  return c;
+}
 
 double DigitChoice::confidence() const {
   if (Digit > 9) return 0;
@@ -88,54 +103,86 @@ double ZoneReading::score() const {
   return sum;
 }
 
-ZoneReading ReadZoneRobustly(const GreyPlane& zone, int zoneNumber, double DigitPitch, double DigitWidth,
-                             const ReferenceDigits& references) {
+std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
+                                            double DigitWidth, const ReferenceDigits& references) {
   GreyPlane plane = zone;
   StretchStrips(plane);
   const ZoneSegmentation seg = SegmentZone(plane, zoneNumber);
   MatchCache cache;
   const int reach = std::max(1, static_cast<int>(std::lround(DigitPitch / 16)));
 
-  // Anchors of the first digit: the box after the widest gap and, in zone 1,
-  // the seventh box from the right.
-  std::vector<int> anchors = {seg.boxes[static_cast<std::size_t>(seg.StartBox)].Left};
+  // The first digit after the widest gap, on the pitch; in zone 1 also the
+  // seventh box from the right on the pitch, and the seven rightmost boxes as
+  // segmented when there are seven after the gap.
+  const int first = seg.boxes[static_cast<std::size_t>(seg.StartBox)].Left;
+  std::vector<std::vector<GlyphBox>> layouts = {BoxesOnPitch(first, DigitPitch, DigitWidth)};
   if (zoneNumber == 1 && seg.N >= static_cast<int>(kDigits)) {
     const int left = seg.boxes[static_cast<std::size_t>(seg.N) - (kDigits - 1)].Left;
-    if (left != anchors.front()) anchors.push_back(left);
+    if (left != first) layouts.push_back(BoxesOnPitch(left, DigitPitch, DigitWidth));
   }
-  std::vector<std::vector<GlyphBox>> layouts;
-  for (int left : anchors) layouts.push_back(BoxesOnPitch(left, DigitPitch, DigitWidth));
-  // Zone 1 also as segmented, when segmentation found seven digits.
   if (zoneNumber == 1 && seg.N - seg.StartBox + 1 >= static_cast<int>(kDigits))
     layouts.emplace_back(seg.boxes.begin() + (seg.N - static_cast<int>(kDigits) + 1), seg.boxes.begin() + seg.N + 1);
-  ZoneReading best;
+  // A gap misjudged by one glyph (dust between the letters, a letter split
+  // in two) puts the first digit one place off either way.
+  for (const int step : {-1, +1})
+    layouts.push_back(BoxesOnPitch(first + static_cast<int>(std::lround(step * DigitPitch)), DigitPitch, DigitWidth));
+
+  // The first layout alone when it reads clearly.
+  std::vector<ZoneReading> readings;
   for (const std::vector<GlyphBox>& boxes : layouts) {
-    ZoneReading r = ReadBoxes(plane, boxes, seg.band, reach, references, cache);
-    if (!best.read() || r.score() > best.score()) best = std::move(r);
+    readings.push_back(ReadBoxes(plane, boxes, seg.band, reach, references, cache));
+    if (readings.front().confidence() >= kSureZone) break;
   }
-  return best;
+  std::stable_sort(readings.begin(), readings.end(),
+                   [](const ZoneReading& a, const ZoneReading& b) { return a.score() > b.score(); });
+  return readings;
+}
+
+ZoneReading ReadZoneRobustly(const GreyPlane& zone, int zoneNumber, double DigitPitch, double DigitWidth,
+                             const ReferenceDigits& references) {
+  return ReadZoneCandidates(zone, zoneNumber, DigitPitch, DigitWidth, references).front();
+}
+
+int AgreeingDigits(const ZoneReading& a, const ZoneReading& b) {
+  if (!a.read() || !b.read()) return 0;
+  int same = 0;
+  for (std::size_t i = 0; i < kDigits; ++i) same += a.Digits[i].Digit == b.Digits[i].Digit;
+  return same;
+}
+
+std::pair<ZoneReading, ZoneReading> ChooseReadings(const std::vector<ZoneReading>& zone1,
+                                                  const std::vector<ZoneReading>& zone2) {
+  std::pair<std::size_t, std::size_t> best{0, 0};
+  int bestSame = -1;
+  double bestScore = 0;
+  for (std::size_t i = 0; i < zone1.size(); ++i)
+    for (std::size_t j = 0; j < zone2.size(); ++j) {
+      const int same = AgreeingDigits(zone1[i], zone2[j]);
+      const int counted = same >= static_cast<int>(kDigits) - kMostSettled ? same : 0;
+      const double score = zone1[i].score() + zone2[j].score();
+      if (counted > bestSame || (counted == bestSame && score > bestScore)) {
+        best = {i, j};
+        bestSame = counted;
+        bestScore = score;
+      }
+    }
+  return {zone1[best.first], zone2[best.second]};
 }
 
 void SettleZones(ZoneReading& a, ZoneReading& b) {
   if (!a.read() || !b.read()) return;
+  // Readings that differ in more places than a damaged print explains show
+  // two different numbers; each stands as read.
+  if (AgreeingDigits(a, b) < static_cast<int>(kDigits) - kMostSettled) return;
   for (std::size_t i = 0; i < kDigits; ++i) {
-    DigitChoice& x = a.Digits[i];
-    DigitChoice& y = b.Digits[i];
-    if (x.Digit == y.Digit) {
-      // Two independent prints of one digit: the doubts multiply.
-      const double sure = 1 - (1 - x.confidence()) * (1 - y.confidence());
-      const double lead = sure * kClearLead;
-      x.Runner = std::min(x.Runner, x.Score - lead);
-      y.Runner = std::min(y.Runner, y.Score - lead);
-      continue;
-    }
-    const double leadX = x.Score - x.Runner, leadY = y.Score - y.Runner;
-    const DigitChoice& winner = leadX >= leadY ? x : y;
-    // The settled digit is as sure as its lead over the losing print's lead.
-    DigitChoice settled = winner;
-    settled.Runner = settled.Score - std::fabs(leadX - leadY);
-    x = settled;
-    y = settled;
+    std::array<double, 10> both{};
+    for (std::size_t d = 0; d < 10; ++d) both[d] = (a.Digits[i].Scores[d] + b.Digits[i].Scores[d]) / 2;
+    DigitChoice settled = DigitChoice::Of(both);
+    // Two prints that agree are surer than either: their leads add up.
+    if (a.Digits[i].Digit == b.Digits[i].Digit)
+      settled.Runner = settled.Score - (a.Digits[i].Score - a.Digits[i].Runner) - (b.Digits[i].Score - b.Digits[i].Runner);
+    a.Digits[i] = settled;
+    b.Digits[i] = settled;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "morvex/reference_digits.h"
@@ -16,12 +17,15 @@
 
 namespace morvex {
 
-// One digit position: the best digit, its score and the best score of any
-// other digit.
+// One digit position: the score of every digit, the best digit, its score
+// and the best score of any other digit.
 struct DigitChoice {
+  std::array<double, 10> Scores{};
   std::int32_t Digit = 10;
   double Score = 0;
   double Runner = 0;
+  // Digit, Score and Runner from Scores.
+  static DigitChoice Of(const std::array<double, 10>& scores);
   // 0 (a guess) to 1 (clear).
   double confidence() const;
 };
@@ -38,13 +42,31 @@ struct ZoneReading {
   double score() const;
 };
 
-// Reads an upright zone (zoneNumber 1 or 2) whose pixels are still as cut:
-// DigitPitch and DigitWidth as for ReadZone2Number.
+// Reads an upright zone (zoneNumber 1 or 2) whose pixels are still as cut,
+// DigitPitch and DigitWidth as for ReadZone2Number. The boxes are laid from
+// the first digit that segmentation finds; a zone that does not read clearly
+// so is read again from other first digits (in zone 1 the seventh box from
+// the right, and as segmented; in both one pitch either way). The readings
+// come best score first; a clear first reading comes alone.
+std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
+                                            double DigitWidth, const ReferenceDigits& references);
+// The best of them.
 ZoneReading ReadZoneRobustly(const GreyPlane& zone, int zoneNumber, double DigitPitch, double DigitWidth,
                              const ReferenceDigits& references);
 
-// Where two complete readings disagree, the digit with the larger lead over
-// its runner-up is taken in both; agreeing digits grow surer.
+// How many positions of two complete readings hold the same digit.
+int AgreeingDigits(const ZoneReading& a, const ZoneReading& b);
+
+// One reading of each zone: the pair that reads one number (differing in at
+// most two places) with the most agreeing digits and then the best scores;
+// when no pair reads one number, each zone's best.
+std::pair<ZoneReading, ZoneReading> ChooseReadings(const std::vector<ZoneReading>& zone1,
+                                                  const std::vector<ZoneReading>& zone2);
+
+// Two complete readings of the same number: each position is decided by the
+// two prints' scores together, so a digit that one print shows doubtfully is
+// settled by the other, and agreeing digits grow surer. Readings that differ
+// in more than two places show two different numbers and are left alone.
 void SettleZones(ZoneReading& zone1, ZoneReading& zone2);
 
 }  // namespace morvex

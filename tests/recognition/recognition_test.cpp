@@ -19,6 +19,7 @@ struct Folder {
   std::uint64_t seed;
   int count;
   rec::SurveyCounts minimum;  // total is not compared
+  bool robust = false;        // read with the robust reading
 };
 
 class RecognitionTest : public ::testing::TestWithParam<Folder> {};
@@ -29,7 +30,8 @@ TEST_P(RecognitionTest, ReadsTheFolder) {
   ng::GenerationOptions options = ng::PresetOptions(f.set);
   options.grey8 = f.grey8;
   std::vector<rec::SurveyMiss> misses;
-  const rec::SurveyCounts c = rec::SurveySet(options, f.seed, f.count, refs, &misses);
+  const rec::SurveyCounts c =
+      rec::SurveySet(options, f.seed, f.count, refs, &misses, 0, morvex::AnalyzeOptions().setRobust(f.robust));
   rec::PrintCounts(std::cout, f.name, c);
   for (const rec::SurveyMiss& m : misses) rec::PrintMiss(std::cout, m);
   ASSERT_EQ(c.total, f.count);
@@ -50,6 +52,18 @@ INSTANTIATE_TEST_SUITE_P(
     Folders, RecognitionTest,
     ::testing::Values(Folder{"clean", ng::SampleSet::Clean, false, 101, 30, {0, 30, 30, 30, 30, 30, 30}},
                       Folder{"typical_grey8", ng::SampleSet::Typical, true, 202, 30, {0, 29, 29, 29, 29, 29, 29}}),
+    FolderName);
+
+// The robust reading: every note of the clean, typical and hard folders read
+// right in every field, and at most one miss per field on the damaged notes
+// of the stress folder.
+INSTANTIATE_TEST_SUITE_P(
+    RobustFolders, RecognitionTest,
+    ::testing::Values(
+        Folder{"robust_clean", ng::SampleSet::Clean, false, 303, 20, {0, 20, 20, 20, 20, 20, 20}, true},
+        Folder{"robust_typical", ng::SampleSet::Typical, false, 404, 30, {0, 30, 30, 30, 30, 30, 30}, true},
+        Folder{"robust_hard_grey8", ng::SampleSet::Hard, true, 505, 30, {0, 30, 30, 30, 30, 30, 30}, true},
+        Folder{"robust_stress", ng::SampleSet::Stress, false, 606, 40, {0, 39, 39, 39, 39, 39, 40}, true}),
     FolderName);
 
 }  // namespace
