@@ -122,9 +122,9 @@ std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumbe
   }
   if (zoneNumber == 1 && seg.N - seg.StartBox + 1 >= static_cast<int>(kDigits))
     layouts.emplace_back(seg.boxes.begin() + (seg.N - static_cast<int>(kDigits) + 1), seg.boxes.begin() + seg.N + 1);
-  // A gap misjudged by one glyph (dust between the letters, a letter split
-  // in two) puts the first digit one place off either way.
-  for (const int step : {-1, +1})
+  // A gap misjudged (dust between the letters, a letter or a digit split in
+  // two, print under the gap) puts the first digit a place or two off.
+  for (const int step : {-1, +1, -2, +2})
     layouts.push_back(BoxesOnPitch(first + static_cast<int>(std::lround(step * DigitPitch)), DigitPitch, DigitWidth));
 
   // The first layout alone when it reads clearly.

@@ -46,7 +46,7 @@ struct ZoneReading {
 // DigitPitch and DigitWidth as for ReadZone2Number. The boxes are laid from
 // the first digit that segmentation finds; a zone that does not read clearly
 // so is read again from other first digits (in zone 1 the seventh box from
-// the right, and as segmented; in both one pitch either way). The readings
+// the right, and as segmented; in both one and two pitches either way). The readings
 // come best score first; a clear first reading comes alone.
 std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
                                             double DigitWidth, const ReferenceDigits& references);
