@@ -24,6 +24,7 @@ struct SurveyCounts {
   int dpi = 0;
   // Robust reading only: zone readings (two per note with a number) that were
   // wrong though their confidence was at least one half, and right ones below.
+  double analysisSeconds = 0;  // processor time spent in AnalyzeNote
   bool confidences = false;
   int sureButWrong = 0;
   int unsureButRight = 0;
@@ -42,6 +43,12 @@ struct SurveyMiss {
 SurveyCounts SurveySet(const notegen::GenerationOptions& options, std::uint64_t seed, int count,
                        const ReferenceDigits& references, std::vector<SurveyMiss>* misses = nullptr, int first = 0,
                        const AnalyzeOptions& analyse = {});
+
+// The same notes read in each of several modes, each note rendered once: one
+// count (and one list of misses) per mode.
+std::vector<SurveyCounts> SurveyModes(const notegen::GenerationOptions& options, std::uint64_t seed, int count,
+                                      const ReferenceDigits& references, const std::vector<AnalyzeOptions>& modes,
+                                      std::vector<std::vector<SurveyMiss>>* misses = nullptr, int first = 0);
 
 void PrintCounts(std::ostream& out, const std::string& label, const SurveyCounts& c);
 void PrintMiss(std::ostream& out, const SurveyMiss& m);

@@ -1,7 +1,9 @@
 // recognition-survey: renders a sample set in memory, reads every note through
 // the engine and prints the counts of correct answers and every miss.
 //
-//   recognition-survey [--set clean|typical|hard|stress] [--count N] [--seed S] [--first I] [--robust]
+//   recognition-survey [--set clean|typical|hard|stress] [--count N] [--seed S] [--first I] [--robust | --compare]
+//
+// --robust reads in the robust mode; --compare reads every note both ways.
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -12,7 +14,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: recognition-survey [--set clean|typical|hard|stress] [--count N] [--seed S] [--first I] [--robust]\n";
+    "usage: recognition-survey [--set clean|typical|hard|stress] [--count N] [--seed S] [--first I] "
+    "[--robust | --compare]\n";
 
 }  // namespace
 
@@ -20,11 +23,15 @@ int main(int argc, char** argv) {
   namespace ng = morvex::notegen;
   std::string set = "clean";
   long long count = 200, seed = 1, first = 0;
-  morvex::AnalyzeOptions analyse;
+  std::vector<morvex::AnalyzeOptions> modes = {morvex::AnalyzeOptions()};
   for (int i = 1; i < argc; ++i) {
     const std::string flag = argv[i];
     if (flag == "--robust") {
-      analyse.setRobust(true);
+      modes = {morvex::AnalyzeOptions().setRobust(true)};
+      continue;
+    }
+    if (flag == "--compare") {
+      modes = {morvex::AnalyzeOptions(), morvex::AnalyzeOptions().setRobust(true)};
       continue;
     }
     long long* target = flag == "--count" ? &count : flag == "--seed" ? &seed : flag == "--first" ? &first : nullptr;
@@ -46,12 +53,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const morvex::ReferenceDigits refs = morvex::LoadReferenceDigits();
-  std::vector<morvex::recognition::SurveyMiss> misses;
-  const auto counts = morvex::recognition::SurveySet(ng::PresetOptions(*parsed), static_cast<std::uint64_t>(seed),
-                                                     static_cast<int>(count), refs, &misses, static_cast<int>(first),
-                                                     analyse);
-  const std::string mode = analyse.Robust ? " robust" : " exact";
-  morvex::recognition::PrintCounts(std::cout, set + " seed " + std::to_string(seed) + mode, counts);
-  for (const auto& m : misses) morvex::recognition::PrintMiss(std::cout, m);
+  std::vector<std::vector<morvex::recognition::SurveyMiss>> misses;
+  const auto counts = morvex::recognition::SurveyModes(ng::PresetOptions(*parsed), static_cast<std::uint64_t>(seed),
+                                                       static_cast<int>(count), refs, modes, &misses,
+                                                       static_cast<int>(first));
+  for (std::size_t m = 0; m < modes.size(); ++m) {
+    const std::string mode = modes[m].Robust ? " robust" : " exact";
+    morvex::recognition::PrintCounts(std::cout, set + " seed " + std::to_string(seed) + mode, counts[m]);
+    for (const auto& miss : misses[m]) morvex::recognition::PrintMiss(std::cout, miss);
+  }
   return 0;
 }
