@@ -21,31 +21,14 @@ GreyPlane CutZonePlane(const Bitmap& grey, const NoteFrame& frame, const PlacedR
 
 NoteReading ReadNoteRobustly(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
                              const ReferenceDigits& references, bool outlines, AnalisysResult& result) {
-  const auto place = [&](const RegionPlace& where, Outline& outline) {
-    const PlacedRegion region = PlaceRegion(frame, scales, where);
-    if (outlines) outline = RegionOutline(frame, scales, where);
-    return region;
-  };
   NoteReading reading;
-  Outline firstOutline{}, secondOutline{};
-  const PlacedRegion first = place(PatchFirstPlace, firstOutline);
-  const int code1 = ClassifyPatch(CutRegion(grey, frame, first));
-  const PlacedRegion second = place(PatchSecondPlace, secondOutline);
-  const int code2 = ClassifyPatch(CutRegion(grey, frame, second));
-  reading.Decision = DecidePatches(code1, code2);
   result.Zone1Confidence = 0.0;
   result.Zone2Confidence = 0.0;
-  if (!reading.Decision.Recognised) {
-    result.Zone1Number = "#######";
-    result.Zone2Number = "#######";
-    result.Denomination = -1;
-    return reading;
-  }
-  const bool secondUsed = reading.Decision.Place == PatchPlace::Second;
-  reading.Patch = secondUsed ? second : first;
-  reading.PatchOutline = secondUsed ? secondOutline : firstOutline;
-  result.Denomination = reading.Decision.Denomination;
-  result.UpsideDown = reading.Decision.UpsideDown;
+  const PatchCodes codes = ReadPatches(grey, frame, scales, outlines, reading, result);
+  if (!reading.Decision.Recognised) return reading;
+  const auto place = [&](const RegionPlace& where, Outline& outline) {
+    return PlaceWithOutline(frame, scales, where, outlines, outline);
+  };
 
   const double pitch = DigitPitch(scales), width = DigitWidth(scales);
   struct Zones {
@@ -69,8 +52,8 @@ NoteReading ReadNoteRobustly(const Bitmap& grey, const NoteFrame& frame, const N
   // The two patches disagree on the orientation: the second place lies by
   // zone 1's number on an upright note, whose digits can pass for marks. The
   // orientation whose zones read better stands.
-  const bool valid1 = code1 >= 1 && code1 <= 10, valid2 = code2 >= 1 && code2 <= 10;
-  if (valid1 && valid2 && code1 % 2 != code2 % 2) {
+  const auto valid = [](int code) { return code >= 1 && code <= 10; };
+  if (valid(codes.First) && valid(codes.Second) && codes.First % 2 != codes.Second % 2) {
     Zones other = readZones(!reading.Decision.UpsideDown);
     if (other.score() > zones.score()) {
       zones = std::move(other);
