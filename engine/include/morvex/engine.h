@@ -44,10 +44,11 @@ struct AnalisysResult {
 // Exact reading (the default) follows the engine's fixed pipeline and gives
 // the same answer for the same image, bit for bit, in every release. Robust
 // reading fits the note's frame with short edges square to the long ones,
-// looks again at unsure digits with shifted boxes and other contrast
-// stretches, lets the two printed copies of the number settle each other's
-// doubtful digits, and reports a confidence per zone. It reads more damaged
-// scans right and takes up to about twice the time.
+// looks again at unclear digits with shifted boxes and at an unclear zone from
+// other first digits, lets the two printed copies of the number settle each
+// other's doubtful digits, checks the orientation when the two face-value
+// patches disagree on it, and reports a confidence per zone. It reads more
+// damaged scans right and takes at most about twice the time.
 struct AnalyzeOptions {
   bool Robust = false;
 
