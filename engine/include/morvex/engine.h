@@ -31,8 +31,8 @@ struct AnalisysResult {
   std::int32_t Dpi = 0;          // resolution estimated from the note's length
   // How sure the robust reading is of each zone's number, 0 (a guess) to 1;
   // empty after an exact reading, which measures no confidence.
-  std::optional<double> Zone1Confidence;
-  std::optional<double> Zone2Confidence;
+  std::optional<double> Zone1Confidence = std::nullopt;
+  std::optional<double> Zone2Confidence = std::nullopt;
 };
 
 // How AnalyzeNote reads a note.
