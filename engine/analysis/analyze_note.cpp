@@ -30,14 +30,27 @@ void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Deta
   SampleTable columns = SampleColumns(grey);
   const LongEdges edges = FitLongEdges(columns);
   SampleTable lines = SampleLines(grey, edges);
-  const NoteFrame frame = Options.Robust ? BuildSquareFrame(lines, edges) : BuildFrame(lines, edges);
+  NoteFrame frame = Options.Robust ? BuildSquareFrame(lines, edges) : BuildFrame(lines, edges);
 
   if (ShowDetails && Details != nullptr) Details->push_back(SizeLine(frame));
   const NoteScales scales = ScalesOf(frame);
   Result.Dpi = EstimateDpi(frame.LongSide);
 
-  const NoteReading reading = Options.Robust ? ReadNoteRobustly(work, frame, scales, References, ShowDetails, Result)
-                                             : ReadNote(work, frame, scales, References, ShowDetails, Result);
+  NoteReading reading = Options.Robust ? ReadNoteRobustly(work, frame, scales, References, ShowDetails, Result)
+                                       : ReadNote(work, frame, scales, References, ShowDetails, Result);
+  if (Options.Robust && !reading.Decision.Recognised) {
+    // No face value on the square frame: the patches are looked for once more
+    // on the exact reading's frame, whose short edges follow the samples.
+    const NoteFrame fitted = BuildFrame(lines, edges);
+    AnalisysResult second = Result;
+    NoteReading again = ReadNoteRobustly(work, fitted, ScalesOf(fitted), References, ShowDetails, second);
+    if (again.Decision.Recognised) {
+      second.Dpi = Result.Dpi;
+      Result = std::move(second);
+      reading = std::move(again);
+      frame = fitted;
+    }
+  }
 
   if (!ShowDetails) return;
   work.setFormat(PixelFormat::Rgb24);

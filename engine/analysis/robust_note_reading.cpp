@@ -41,11 +41,22 @@ NoteReading ReadNoteRobustly(const Bitmap& grey, const NoteFrame& frame, const N
     Zones z;
     z.place1 = place(turned ? Zone1UpsideDown : Zone1Upright, z.outline1);
     z.place2 = place(turned ? Zone2UpsideDown : Zone2Upright, z.outline2);
-    const std::vector<ZoneReading> zone1 =
-        ReadZoneCandidates(CutZonePlane(grey, frame, z.place1, turned), 1, pitch, width, references);
-    const std::vector<ZoneReading> zone2 =
-        ReadZoneCandidates(CutZonePlane(grey, frame, z.place2, turned), 2, pitch, width, references);
+    const GreyPlane plane1 = CutZonePlane(grey, frame, z.place1, turned);
+    const GreyPlane plane2 = CutZonePlane(grey, frame, z.place2, turned);
+    std::vector<ZoneReading> zone1 = ReadZoneCandidates(plane1, 1, pitch, width, references);
+    std::vector<ZoneReading> zone2 = ReadZoneCandidates(plane2, 2, pitch, width, references);
     std::tie(z.zone1, z.zone2) = ChooseReadings(zone1, zone2);
+    // Two readings of different numbers: one of them may have started at the
+    // wrong first digit. The less sure zone is read from every first digit,
+    // and a pair that reads one number stands.
+    if (z.zone1.read() && z.zone2.read() && !ReadOneNumber(z.zone1, z.zone2)) {
+      if (z.zone1.confidence() <= z.zone2.confidence()) {
+        if (zone1.size() == 1) zone1 = ReadZoneCandidates(plane1, 1, pitch, width, references, true);
+      } else if (zone2.size() == 1) {
+        zone2 = ReadZoneCandidates(plane2, 2, pitch, width, references, true);
+      }
+      std::tie(z.zone1, z.zone2) = ChooseReadings(zone1, zone2);
+    }
     return z;
   };
   Zones zones = readZones(reading.Decision.UpsideDown);

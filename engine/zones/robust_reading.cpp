@@ -104,7 +104,8 @@ double ZoneReading::score() const {
 }
 
 std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
-                                            double DigitWidth, const ReferenceDigits& references) {
+                                            double DigitWidth, const ReferenceDigits& references,
+                                            bool everyFirstDigit) {
   GreyPlane plane = zone;
   StretchStrips(plane);
   const ZoneSegmentation seg = SegmentZone(plane, zoneNumber);
@@ -131,7 +132,7 @@ std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumbe
   std::vector<ZoneReading> readings;
   for (const std::vector<GlyphBox>& boxes : layouts) {
     readings.push_back(ReadBoxes(plane, boxes, seg.band, reach, references, cache));
-    if (readings.front().confidence() >= kSureZone) break;
+    if (!everyFirstDigit && readings.front().confidence() >= kSureZone) break;
   }
   std::stable_sort(readings.begin(), readings.end(),
                    [](const ZoneReading& a, const ZoneReading& b) { return a.score() > b.score(); });
@@ -150,6 +151,10 @@ int AgreeingDigits(const ZoneReading& a, const ZoneReading& b) {
   return same;
 }
 
+bool ReadOneNumber(const ZoneReading& a, const ZoneReading& b) {
+  return AgreeingDigits(a, b) >= static_cast<int>(kDigits) - kMostSettled;
+}
+
 std::pair<ZoneReading, ZoneReading> ChooseReadings(const std::vector<ZoneReading>& zone1,
                                                   const std::vector<ZoneReading>& zone2) {
   std::pair<std::size_t, std::size_t> best{0, 0};
@@ -158,7 +163,7 @@ std::pair<ZoneReading, ZoneReading> ChooseReadings(const std::vector<ZoneReading
   for (std::size_t i = 0; i < zone1.size(); ++i)
     for (std::size_t j = 0; j < zone2.size(); ++j) {
       const int same = AgreeingDigits(zone1[i], zone2[j]);
-      const int counted = same >= static_cast<int>(kDigits) - kMostSettled ? same : 0;
+      const int counted = ReadOneNumber(zone1[i], zone2[j]) ? same : 0;
       const double score = zone1[i].score() + zone2[j].score();
       if (counted > bestSame || (counted == bestSame && score > bestScore)) {
         best = {i, j};
@@ -173,7 +178,7 @@ void SettleZones(ZoneReading& a, ZoneReading& b) {
   if (!a.read() || !b.read()) return;
   // Readings that differ in more places than a damaged print explains show
   // two different numbers; each stands as read.
-  if (AgreeingDigits(a, b) < static_cast<int>(kDigits) - kMostSettled) return;
+  if (!ReadOneNumber(a, b)) return;
   for (std::size_t i = 0; i < kDigits; ++i) {
     std::array<double, 10> both{};
     for (std::size_t d = 0; d < 10; ++d) both[d] = (a.Digits[i].Scores[d] + b.Digits[i].Scores[d]) / 2;

@@ -46,16 +46,20 @@ struct ZoneReading {
 // DigitPitch and DigitWidth as for ReadZone2Number. The boxes are laid from
 // the first digit that segmentation finds; a zone that does not read clearly
 // so is read again from other first digits (in zone 1 the seventh box from
-// the right, and as segmented; in both one and two pitches either way). The readings
-// come best score first; a clear first reading comes alone.
+// the right, and as segmented; in both one and two pitches either way). The
+// readings come best score first; a clear first reading comes alone unless
+// every first digit is asked for.
 std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
-                                            double DigitWidth, const ReferenceDigits& references);
+                                            double DigitWidth, const ReferenceDigits& references,
+                                            bool everyFirstDigit = false);
 // The best of them.
 ZoneReading ReadZoneRobustly(const GreyPlane& zone, int zoneNumber, double DigitPitch, double DigitWidth,
                              const ReferenceDigits& references);
 
 // How many positions of two complete readings hold the same digit.
 int AgreeingDigits(const ZoneReading& a, const ZoneReading& b);
+// Whether two readings read one number: they differ in at most two places.
+bool ReadOneNumber(const ZoneReading& a, const ZoneReading& b);
 
 // One reading of each zone: the pair that reads one number (differing in at
 // most two places) with the most agreeing digits and then the best scores;
