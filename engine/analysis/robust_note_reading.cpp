@@ -47,14 +47,14 @@ NoteReading ReadNoteRobustly(const Bitmap& grey, const NoteFrame& frame, const N
     std::vector<ZoneReading> zone2 = ReadZoneCandidates(plane2, 2, pitch, width, references);
     std::tie(z.zone1, z.zone2) = ChooseReadings(zone1, zone2);
     // Two readings of different numbers: one of them may have started at the
-    // wrong first digit. The less sure zone is read from every first digit,
-    // and a pair that reads one number stands.
+    // wrong first digit. The less sure zone, and any zone not read surely, is
+    // read from every first digit, and a pair that reads one number stands.
     if (z.zone1.read() && z.zone2.read() && !ReadOneNumber(z.zone1, z.zone2)) {
-      if (z.zone1.confidence() <= z.zone2.confidence()) {
-        if (zone1.size() == 1) zone1 = ReadZoneCandidates(plane1, 1, pitch, width, references, true);
-      } else if (zone2.size() == 1) {
+      const double sure1 = z.zone1.confidence(), sure2 = z.zone2.confidence();
+      if (sure1 < SureZoneConfidence || sure1 <= sure2)
+        zone1 = ReadZoneCandidates(plane1, 1, pitch, width, references, true);
+      if (sure2 < SureZoneConfidence || sure2 < sure1)
         zone2 = ReadZoneCandidates(plane2, 2, pitch, width, references, true);
-      }
       std::tie(z.zone1, z.zone2) = ChooseReadings(zone1, zone2);
     }
     return z;

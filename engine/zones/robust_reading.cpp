@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 
 #include "zones/level_stretch.h"
 #include "zones/segmentation.h"
@@ -14,8 +16,6 @@ namespace {
 constexpr std::size_t kDigits = 7;
 // A lead of this much share of agreeing pixels over the runner-up is a clear digit.
 constexpr double kClearLead = 0.06;
-// A zone read at least this surely needs no other layout.
-constexpr double kSureZone = 0.5;
 // The most positions in which two readings of one number may differ.
 constexpr int kMostSettled = 2;
 
@@ -61,6 +61,36 @@ ZoneReading ReadBoxes(const GreyPlane& zone, const std::vector<GlyphBox>& boxes,
     r.Digits.push_back(c);
   }
   return r;
+}
+
+// The left edges of the first box at which the seven boxes on the pitch,
+// each read once as laid, agree best with the references: the best places
+// found sliding the comb over the zone in steps of an eighth of the pitch.
+std::vector<int> CombPlaces(const GreyPlane& zone, TextBand band, double pitch, double width,
+                            const ReferenceDigits& references, MatchCache& cache) {
+  constexpr std::size_t kPlaces = 3;
+  const int step = std::max(1, static_cast<int>(std::lround(pitch / 8)));
+  const int last = zone.width - static_cast<int>(std::lround(6 * pitch + width));
+  std::vector<std::pair<double, int>> scored;
+  for (int left = 0; left <= last; left += step) {
+    double sum = 0;
+    for (const GlyphBox& box : BoxesOnPitch(left, pitch, width)) {
+      GreyPlane glyph = CutGlyph(zone, box, band, 0, 0);
+      StretchLevels(glyph, StretchMode::Fixed, {0, 0, glyph.width - 1, glyph.height - 1}, 30, 50);
+      const std::array<double, 10> scores = DigitScores(glyph, references, cache);
+      sum += *std::max_element(scores.begin(), scores.end());
+    }
+    scored.push_back({sum, left});
+  }
+  std::sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<int> places;
+  for (const auto& [sum, left] : scored) {
+    // Places a step or two apart read the same glyphs: one of them is enough.
+    const bool near = std::any_of(places.begin(), places.end(), [&](int p) { return std::abs(p - left) < pitch / 2; });
+    if (!near) places.push_back(left);
+    if (places.size() == kPlaces) break;
+  }
+  return places;
 }
 
 }  // namespace
@@ -128,11 +158,17 @@ std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumbe
   for (const int step : {-1, +1, -2, +2})
     layouts.push_back(BoxesOnPitch(first + static_cast<int>(std::lround(step * DigitPitch)), DigitPitch, DigitWidth));
 
+  if (everyFirstDigit) {
+    // A zone that disagrees with its twin: the comb of seven boxes slid over
+    // the whole zone, each place read once as laid; the best few places join.
+    for (int left : CombPlaces(plane, seg.band, DigitPitch, DigitWidth, references, cache))
+      layouts.push_back(BoxesOnPitch(left, DigitPitch, DigitWidth));
+  }
   // The first layout alone when it reads clearly.
   std::vector<ZoneReading> readings;
   for (const std::vector<GlyphBox>& boxes : layouts) {
     readings.push_back(ReadBoxes(plane, boxes, seg.band, reach, references, cache));
-    if (!everyFirstDigit && readings.front().confidence() >= kSureZone) break;
+    if (!everyFirstDigit && readings.front().confidence() >= SureZoneConfidence) break;
   }
   std::stable_sort(readings.begin(), readings.end(),
                    [](const ZoneReading& a, const ZoneReading& b) { return a.score() > b.score(); });

@@ -17,6 +17,10 @@
 
 namespace morvex {
 
+// A zone read at least this surely is taken as read; below it other first
+// digits are tried.
+inline constexpr double SureZoneConfidence = 0.5;
+
 // One digit position: the score of every digit, the best digit, its score
 // and the best score of any other digit.
 struct DigitChoice {
@@ -48,7 +52,8 @@ struct ZoneReading {
 // so is read again from other first digits (in zone 1 the seventh box from
 // the right, and as segmented; in both one and two pitches either way). The
 // readings come best score first; a clear first reading comes alone unless
-// every first digit is asked for.
+// every first digit is asked for, which adds the best places of the seven
+// boxes slid over the whole zone.
 std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
                                             double DigitWidth, const ReferenceDigits& references,
                                             bool everyFirstDigit = false);
