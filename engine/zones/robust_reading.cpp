@@ -65,11 +65,11 @@ ZoneReading ReadBoxes(const GreyPlane& zone, const std::vector<GlyphBox>& boxes,
 
 // The left edges of the first box at which the seven boxes on the pitch,
 // each read once as laid, agree best with the references: the best places
-// found sliding the comb over the zone in steps of an eighth of the pitch.
+// found sliding the comb over the zone in steps of a sixth of the pitch.
 std::vector<int> CombPlaces(const GreyPlane& zone, TextBand band, double pitch, double width,
                             const ReferenceDigits& references, MatchCache& cache) {
   constexpr std::size_t kPlaces = 3;
-  const int step = std::max(1, static_cast<int>(std::lround(pitch / 8)));
+  const int step = std::max(1, static_cast<int>(std::lround(pitch / 6)));
   const int last = zone.width - static_cast<int>(std::lround(6 * pitch + width));
   std::vector<std::pair<double, int>> scored;
   for (int left = 0; left <= last; left += step) {
@@ -158,17 +158,19 @@ std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumbe
   for (const int step : {-1, +1, -2, +2})
     layouts.push_back(BoxesOnPitch(first + static_cast<int>(std::lround(step * DigitPitch)), DigitPitch, DigitWidth));
 
-  if (everyFirstDigit) {
-    // A zone that disagrees with its twin: the comb of seven boxes slid over
-    // the whole zone, each place read once as laid; the best few places join.
-    for (int left : CombPlaces(plane, seg.band, DigitPitch, DigitWidth, references, cache))
-      layouts.push_back(BoxesOnPitch(left, DigitPitch, DigitWidth));
-  }
   // The first layout alone when it reads clearly.
   std::vector<ZoneReading> readings;
   for (const std::vector<GlyphBox>& boxes : layouts) {
     readings.push_back(ReadBoxes(plane, boxes, seg.band, reach, references, cache));
     if (!everyFirstDigit && readings.front().confidence() >= SureZoneConfidence) break;
+  }
+  const auto sure = [](const ZoneReading& r) { return r.confidence() >= SureZoneConfidence; };
+  if (everyFirstDigit && std::none_of(readings.begin(), readings.end(), sure)) {
+    // A zone that disagrees with its twin and reads surely from no first
+    // digit: the comb of seven boxes slid over the whole zone, each place
+    // read once as laid; its best few places are read as well.
+    for (int left : CombPlaces(plane, seg.band, DigitPitch, DigitWidth, references, cache))
+      readings.push_back(ReadBoxes(plane, BoxesOnPitch(left, DigitPitch, DigitWidth), seg.band, reach, references, cache));
   }
   std::stable_sort(readings.begin(), readings.end(),
                    [](const ZoneReading& a, const ZoneReading& b) { return a.score() > b.score(); });

@@ -52,8 +52,8 @@ struct ZoneReading {
 // so is read again from other first digits (in zone 1 the seventh box from
 // the right, and as segmented; in both one and two pitches either way). The
 // readings come best score first; a clear first reading comes alone unless
-// every first digit is asked for, which adds the best places of the seven
-// boxes slid over the whole zone.
+// every first digit is asked for; then, when none of them reads surely, the
+// best places of the seven boxes slid over the whole zone are read too.
 std::vector<ZoneReading> ReadZoneCandidates(const GreyPlane& zone, int zoneNumber, double DigitPitch,
                                             double DigitWidth, const ReferenceDigits& references,
                                             bool everyFirstDigit = false);
