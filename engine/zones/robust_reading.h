@@ -19,7 +19,7 @@ namespace morvex {
 
 // A zone read at least this surely is taken as read; below it other first
 // digits are tried.
-inline constexpr double SureZoneConfidence = 0.5;
+inline constexpr double SureZoneConfidence = 0.65;
 
 // One digit position: the score of every digit, the best digit, its score
 // and the best score of any other digit.
