@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         Folder{"robust_clean", ng::SampleSet::Clean, false, 303, 20, {0, 20, 20, 20, 20, 20, 20}, true},
         Folder{"robust_typical", ng::SampleSet::Typical, false, 404, 30, {0, 30, 30, 30, 30, 30, 30}, true},
         Folder{"robust_hard_grey8", ng::SampleSet::Hard, true, 505, 30, {0, 30, 30, 30, 30, 30, 30}, true},
-        Folder{"robust_stress", ng::SampleSet::Stress, false, 606, 40, {0, 39, 39, 40, 40, 40, 40}, true}),
+        Folder{"robust_stress", ng::SampleSet::Stress, false, 606, 30, {0, 29, 29, 30, 30, 30, 30}, true}),
     FolderName);
 
 // The same damaged notes read both ways: the robust reading reads no fewer
