@@ -115,6 +115,20 @@ void BM_AnalyzeNote(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeNote)->Arg(300)->Arg(150)->Unit(benchmark::kMillisecond);
 
+// The robust reading of the same scans: at most twice BM_AnalyzeNote's time.
+void BM_AnalyzeNoteRobust(benchmark::State& state) {
+  Bitmap scan = Scan(static_cast<int>(state.range(0)));
+  AnalisysResult result;
+  const AnalyzeOptions robust = AnalyzeOptions().setRobust(true);
+  for (auto _ : state) {
+    AnalyzeNote(scan, false, nullptr, result, References(), robust);
+    benchmark::DoNotOptimize(result.Dpi);
+  }
+  if (result.Denomination != 500 || result.Zone1Number != "4082735" || result.Zone2Number != "1592630")
+    state.SkipWithError("the composed note was not read back");
+}
+BENCHMARK(BM_AnalyzeNoteRobust)->Arg(300)->Arg(150)->Unit(benchmark::kMillisecond);
+
 // With the marking: the caller's bitmap is replaced, so each run starts from a copy.
 void BM_AnalyzeNoteShowDetails(benchmark::State& state) {
   const Bitmap& scan = Scan(static_cast<int>(state.range(0)));

@@ -12,17 +12,20 @@
 namespace morvex::cli {
 
 extern const std::string_view kAnalyseUsage =
-    "  morvex analyse FILE... [--json] [--marked OUT.bmp]\n"
+    "  morvex analyse FILE... [--json] [--marked OUT.bmp] [--robust]\n"
     "      Analyse each note image and print its zone 1 and zone 2 numbers, face\n"
     "      value, orientation, resolution and the three detail lines (note size,\n"
     "      processing time, tilt). --json prints one JSON object per file instead.\n"
-    "      --marked writes the marked picture of the one input file to OUT.bmp.\n";
+    "      --marked writes the marked picture of the one input file to OUT.bmp.\n"
+    "      --robust reads damaged scans more surely and adds each zone's confidence\n"
+    "      (0 to 1) to the output.\n";
 
 namespace {
 
 struct AnalyseOptions {
   std::vector<std::string> files;
   bool json = false;
+  bool robust = false;
   std::string marked;
 };
 
@@ -34,6 +37,8 @@ int AnalyseCommand(std::span<const std::string_view> args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--json") {
       o.json = true;
+    } else if (args[i] == "--robust") {
+      o.robust = true;
     } else if (args[i] == "--marked") {
       if (++i == args.size()) return UsageError("--marked needs a file name");
       o.marked = args[i];
@@ -55,7 +60,7 @@ int AnalyseCommand(std::span<const std::string_view> args) {
       LoadBmpFile(file, image, fileBytes);
       std::vector<std::string> details;
       AnalisysResult result;
-      AnalyzeNote(image, true, &details, result, references);
+      AnalyzeNote(image, true, &details, result, references, AnalyzeOptions().setRobust(o.robust));
       PrintAnalysis(file, result, details, o.json);
       std::fflush(stdout);
       if (!o.marked.empty()) SaveBmpFile(o.marked, image);

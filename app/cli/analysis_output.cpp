@@ -9,11 +9,18 @@ namespace morvex::cli {
 
 namespace {
 
+// The confidences, present after a robust reading only.
+bool HasConfidences(const AnalisysResult& r) { return r.Zone1Confidence && r.Zone2Confidence; }
+
 void PrintText(const std::string& file, const AnalisysResult& r, const std::vector<std::string>& details) {
   auto detail = [&](std::size_t i) { return i < details.size() ? details[i].c_str() : ""; };
   std::printf("%s\n", file.c_str());
   std::printf("  Zone1Number   %s\n", r.Zone1Number.c_str());
   std::printf("  Zone2Number   %s\n", r.Zone2Number.c_str());
+  if (HasConfidences(r)) {
+    std::printf("  Zone1Confidence %s\n", ConfidenceText(*r.Zone1Confidence).c_str());
+    std::printf("  Zone2Confidence %s\n", ConfidenceText(*r.Zone2Confidence).c_str());
+  }
   std::printf("  Denomination  %d\n", static_cast<int>(r.Denomination));
   std::printf("  UpsideDown    %s\n", r.UpsideDown ? "true" : "false");
   std::printf("  Dpi           %d\n", static_cast<int>(r.Dpi));
@@ -26,6 +33,10 @@ void PrintJson(const std::string& file, const AnalisysResult& r, const std::vect
   std::string s = "{\"file\":" + JsonString(file);
   s += ",\"Zone1Number\":" + JsonString(r.Zone1Number);
   s += ",\"Zone2Number\":" + JsonString(r.Zone2Number);
+  if (HasConfidences(r)) {
+    s += ",\"Zone1Confidence\":" + ConfidenceText(*r.Zone1Confidence);
+    s += ",\"Zone2Confidence\":" + ConfidenceText(*r.Zone2Confidence);
+  }
   s += ",\"Denomination\":" + std::to_string(r.Denomination);
   s += std::string(",\"UpsideDown\":") + (r.UpsideDown ? "true" : "false");
   s += ",\"Dpi\":" + std::to_string(r.Dpi);

@@ -20,7 +20,7 @@
 namespace morvex::cli {
 
 extern const std::string_view kBatchUsage =
-    "  morvex batch DIR [--rename] [--report FILE] [--results FILE] [--jobs N]\n"
+    "  morvex batch DIR [--rename] [--report FILE] [--results FILE] [--jobs N] [--robust]\n"
     "  morvex batch --files-from LIST [the same options]\n"
     "      Analyse every .bmp file of DIR, compare each result with the truth in a\n"
     "      file name of the form Note-dpi-s-o-vvvv-SSnnnnnnn.bmp and print the\n"
@@ -33,7 +33,8 @@ extern const std::string_view kBatchUsage =
     "      a line ('-': standard input), in list order, each reported under its\n"
     "      path as listed. Empty lines are skipped; a listed path that is not a\n"
     "      file stops the run before any analysis. --rename renames a listed file\n"
-    "      inside its own folder.\n";
+    "      inside its own folder. --robust reads in the robust mode and adds\n"
+    "      zone1_confidence and zone2_confidence to each row.\n";
 
 namespace {
 
@@ -44,13 +45,18 @@ struct BatchCommandOptions {
   std::string report;
   std::string results;
   unsigned jobs = 0;
+  bool robust = false;
 };
 
-// One machine-readable row per file, as CSV or as JSON lines.
+// One machine-readable row per file, as CSV or as JSON lines. A robust run
+// adds each zone's confidence at the end of the row.
 class ResultRows {
  public:
-  explicit ResultRows(bool json) : json_(json) {
-    if (!json_) text_ = "name,zone1,zone2,denomination,upside_down,dpi,zone1_match,zone2_match,denomination_match,new_name\n";
+  ResultRows(bool json, bool confidences) : json_(json), confidences_(confidences) {
+    if (!json_) {
+      text_ = "name,zone1,zone2,denomination,upside_down,dpi,zone1_match,zone2_match,denomination_match,new_name";
+      text_ += confidences_ ? ",zone1_confidence,zone2_confidence\n" : "\n";
+    }
   }
 
   void add(const app::BatchFileResult& f) {
@@ -63,19 +69,27 @@ class ResultRows {
                ",\"zone2\":" + JsonString(r.Zone2Number) + ",\"denomination\":" + std::to_string(r.Denomination) +
                ",\"upside_down\":" + b(r.UpsideDown) + ",\"dpi\":" + std::to_string(r.Dpi) + ",\"zone1_match\":" +
                b(m1) + ",\"zone2_match\":" + b(m2) + ",\"denomination_match\":" + b(m3) + ",\"new_name\":" +
-               (f.NewName ? JsonString(*f.NewName) : "null") + "}\n";
+               (f.NewName ? JsonString(*f.NewName) : "null") + confidenceFields(r, true) + "}\n";
     } else {
       auto b = [](bool v) { return v ? "1" : "0"; };
       text_ += CsvField(f.ListedName) + ',' + CsvField(r.Zone1Number) + ',' + CsvField(r.Zone2Number) + ',' +
                std::to_string(r.Denomination) + ',' + b(r.UpsideDown) + ',' + std::to_string(r.Dpi) + ',' + b(m1) +
-               ',' + b(m2) + ',' + b(m3) + ',' + CsvField(newName) + '\n';
+               ',' + b(m2) + ',' + b(m3) + ',' + CsvField(newName) + confidenceFields(r, false) + '\n';
     }
   }
 
   const std::string& text() const { return text_; }
 
  private:
+  std::string confidenceFields(const AnalisysResult& r, bool json) const {
+    if (!confidences_) return "";
+    const std::string c1 = ConfidenceText(r.Zone1Confidence.value_or(0));
+    const std::string c2 = ConfidenceText(r.Zone2Confidence.value_or(0));
+    return json ? ",\"zone1_confidence\":" + c1 + ",\"zone2_confidence\":" + c2 : "," + c1 + "," + c2;
+  }
+
   bool json_;
+  bool confidences_;
   std::string text_;
 };
 
@@ -132,6 +146,8 @@ int BatchCommand(std::span<const std::string_view> args) {
     };
     if (a == "--rename") {
       o.rename = true;
+    } else if (a == "--robust") {
+      o.robust = true;
     } else if (a == "--report") {
       if (!value(o.report)) return UsageError("--report needs a file name");
     } else if (a == "--results") {
@@ -164,12 +180,17 @@ int BatchCommand(std::span<const std::string_view> args) {
   }
 
   const ReferenceDigits references = LoadReferenceDigits();
-  ResultRows rows(IsJsonName(o.results));
+  ResultRows rows(IsJsonName(o.results), o.robust);
   std::string current;
   try {
     app::BatchOptions options;
     options.Rename = o.rename;
     options.Jobs = o.jobs;
+    if (o.robust) {
+      options.Analyser = [&references](Bitmap& image, AnalisysResult& result) {
+        AnalyzeNote(image, false, nullptr, result, references, AnalyzeOptions().setRobust(true));
+      };
+    }
     const auto run = o.list.empty()
                          ? std::make_unique<app::FolderBatch>(std::filesystem::path(folder), references, options)
                          : std::make_unique<app::FolderBatch>(ReadList(o.list), references, options);

@@ -14,7 +14,7 @@
 namespace morvex::cli {
 
 extern const std::string_view kGenerateUsage =
-    "  morvex generate --out DIR [--count N] [--seed S] [--set clean|typical|hard] ...\n"
+    "  morvex generate --out DIR [--count N] [--seed S] [--set clean|typical|hard|stress] ...\n"
     "      Render synthetic note scans named Note-dpi-s-o-vvvv-SSnnnnnnn.bmp with\n"
     "      the note generator morvex-notegen; the options are its own, listed below\n"
     "      when it is installed.\n";

@@ -1,5 +1,7 @@
 #include "json.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace morvex::cli {
@@ -36,6 +38,12 @@ std::string CsvField(std::string_view text) {
   }
   out += '"';
   return out;
+}
+
+std::string ConfidenceText(double confidence) {
+  char buf[16];
+  const auto r = std::to_chars(buf, buf + sizeof buf, std::clamp(confidence, 0.0, 1.0), std::chars_format::fixed, 3);
+  return std::string(buf, r.ptr);
 }
 
 }  // namespace morvex::cli

@@ -13,4 +13,7 @@ std::string JsonString(std::string_view text);
 // quote or a line break.
 std::string CsvField(std::string_view text);
 
+// A confidence (0 to 1) with three decimals and a point, whatever the locale.
+std::string ConfidenceText(double confidence);
+
 }  // namespace morvex::cli

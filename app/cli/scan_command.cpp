@@ -29,7 +29,7 @@
 namespace morvex::cli {
 
 extern const std::string_view kScanUsage =
-    "  morvex scan [--device NAME] [--option NAME=VALUE]... [--save OUT.bmp] [--json]\n"
+    "  morvex scan [--device NAME] [--option NAME=VALUE]... [--save OUT.bmp] [--json] [--robust]\n"
     "  morvex scan --list [--json]\n"
     "      Scan one image with a SANE scanner and analyse it like 'analyse'.\n"
     "      --list lists the scanners; 'morvex scan --help' tells the rest.\n";
@@ -39,7 +39,7 @@ namespace {
 constexpr const char* kScanHelp =
     "Usage:\n"
     "  morvex scan --list [--json]\n"
-    "  morvex scan [--device NAME] [--option NAME=VALUE]... [--save OUT.bmp] [--json]\n"
+    "  morvex scan [--device NAME] [--option NAME=VALUE]... [--save OUT.bmp] [--json] [--robust]\n"
     "\n"
     "Scans one image with a SANE scanner, turns it into the 8-bit grey image the\n"
     "engine reads and prints the same answer as 'morvex analyse': the zone 1 and\n"
@@ -65,6 +65,8 @@ constexpr const char* kScanHelp =
     "                      conversion. An existing file is never overwritten; a\n"
     "                      failed or cancelled scan leaves no file\n"
     "  --json              print the answer as one JSON object\n"
+    "  --robust            read in the robust mode, which reads damaged scans more\n"
+    "                      surely, and add each zone's confidence (0 to 1)\n"
     "  -h, --help          show this help\n"
     "\n"
     "A progress bar is drawn on standard error when it is a terminal; Ctrl-C\n"
@@ -77,6 +79,7 @@ constexpr const char* kScanHelp =
 struct ScanOptions {
   bool list = false;
   bool json = false;
+  bool robust = false;
   std::string device;
   std::vector<std::pair<std::string, std::string>> settings;  // --option NAME=VALUE, in order
   std::string save;
@@ -184,6 +187,8 @@ int ParseArguments(std::span<const std::string_view> args, ScanOptions& o, bool&
       o.list = true;
     } else if (a == "--json") {
       o.json = true;
+    } else if (a == "--robust") {
+      o.robust = true;
     } else if (a == "--device") {
       if (!value(o.device) || o.device.empty()) return UsageError("--device needs a scanner name");
     } else if (a == "--save") {
@@ -274,7 +279,7 @@ int ScanCommand(std::span<const std::string_view> args) {
     const ReferenceDigits references = LoadReferenceDigits();
     std::vector<std::string> details;
     AnalisysResult result;
-    AnalyzeNote(grey, true, &details, result, references);
+    AnalyzeNote(grey, true, &details, result, references, AnalyzeOptions().setRobust(o.robust));
     PrintAnalysis(name, result, details, o.json);
     return kExitOk;
   } catch (const sane::SaneError& e) {

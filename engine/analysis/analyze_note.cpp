@@ -14,22 +14,43 @@ namespace morvex {
 
 void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Details, AnalisysResult& Result,
                  const ReferenceDigits& References) {
+  AnalyzeNote(Image, ShowDetails, Details, Result, References, AnalyzeOptions{});
+}
+
+void AnalyzeNote(Bitmap& Image, bool ShowDetails, std::vector<std::string>* Details, AnalisysResult& Result,
+                 const ReferenceDigits& References, const AnalyzeOptions& Options) {
   const std::uint32_t t0 = TickCount();
   Result.UpsideDown = false;
   Result.Dpi = 0;
+  Result.Zone1Confidence.reset();
+  Result.Zone2Confidence.reset();
 
   Bitmap work = MakeWorkingImage(Image);
   const GreyView grey(work);
   SampleTable columns = SampleColumns(grey);
   const LongEdges edges = FitLongEdges(columns);
   SampleTable lines = SampleLines(grey, edges);
-  const NoteFrame frame = BuildFrame(lines, edges);
+  NoteFrame frame = Options.Robust ? BuildSquareFrame(lines, edges) : BuildFrame(lines, edges);
 
   if (ShowDetails && Details != nullptr) Details->push_back(SizeLine(frame));
   const NoteScales scales = ScalesOf(frame);
   Result.Dpi = EstimateDpi(frame.LongSide);
 
-  const NoteReading reading = ReadNote(work, frame, scales, References, ShowDetails, Result);
+  NoteReading reading = Options.Robust ? ReadNoteRobustly(work, frame, scales, References, ShowDetails, Result)
+                                       : ReadNote(work, frame, scales, References, ShowDetails, Result);
+  if (Options.Robust && !reading.Decision.Recognised) {
+    // No face value on the square frame: the patches are looked for once more
+    // on the exact reading's frame, whose short edges follow the samples.
+    const NoteFrame fitted = BuildFrame(lines, edges);
+    AnalisysResult second = Result;
+    NoteReading again = ReadNoteRobustly(work, fitted, ScalesOf(fitted), References, ShowDetails, second);
+    if (again.Decision.Recognised) {
+      second.Dpi = Result.Dpi;
+      Result = std::move(second);
+      reading = std::move(again);
+      frame = fitted;
+    }
+  }
 
   if (!ShowDetails) return;
   work.setFormat(PixelFormat::Rgb24);

@@ -1,6 +1,8 @@
 #include "analysis/frame.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "morvex/arith.h"
 
@@ -40,14 +42,49 @@ NoteFrame BuildFrame(SampleTable& lines, const LongEdges& edges) {
   }
   f.cL = Intercept(left, f.m);
   f.cR = Intercept(right, f.m);
+  PlaceCorners(f);
+  return f;
+}
 
+NoteFrame BuildSquareFrame(const SampleTable& lines, const LongEdges& edges) {
+  NoteFrame f;
+  f.k = edges.k;
+  f.bTop = edges.bTop;
+  f.bBottom = edges.bBottom;
+  const Rotation r = RotationOf(edges.k);
+  // Positions along the note (u) of the left and right ends of every line.
+  std::vector<double> lefts, rights;
+  for (int i = 1; i <= LineSampleCount && static_cast<std::size_t>(i) < lines.size(); ++i) {
+    const EdgeSample& s = lines[static_cast<std::size_t>(i)];
+    lefts.push_back(s.X1 * r.C + s.Y1 * r.S);
+    rights.push_back(s.X2 * r.C + s.Y2 * r.S);
+  }
+  const auto median = [](std::vector<double>& v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+  };
+  const double uLeft = median(lefts), uRight = median(rights);
+  // The short edges are u = const: y = m * x + c with m = -C / S, or upright.
+  f.m = std::fabs(r.S) * VerticalSlope > std::fabs(r.C) ? -r.C / r.S : VerticalSlope;
+  // Each edge through its point halfway across the note.
+  const double across = (static_cast<double>(edges.bTop) + edges.Median / 2) * r.C;
+  const auto intercept = [&](double u) {
+    const double x = u * r.C - across * r.S, y = u * r.S + across * r.C;
+    return R32(static_cast<Real>(y) - static_cast<Real>(f.m) * x);
+  };
+  f.cL = intercept(uLeft);
+  f.cR = intercept(uRight);
+  PlaceCorners(f);
+  return f;
+}
+
+void PlaceCorners(NoteFrame& f) {
   f.P1 = IntersectLines(f.k, f.bTop, f.m, f.cL);
   f.P2 = IntersectLines(f.k, f.bBottom, f.m, f.cL);
   f.P3 = IntersectLines(f.k, f.bBottom, f.m, f.cR);
   f.P4 = IntersectLines(f.k, f.bTop, f.m, f.cR);
   f.ShortSide = Distance(f.P1, f.P2);
   f.LongSide = Distance(f.P1, f.P4);
-  return f;
 }
 
 NoteScales ScalesOf(const NoteFrame& frame) {

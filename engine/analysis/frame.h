@@ -40,6 +40,15 @@ struct NoteScales {
 // and intersects them with the long edges.
 NoteFrame BuildFrame(SampleTable& lines, const LongEdges& edges);
 
+// The robust reading's frame: both short edges square to the long edges, each
+// through the median position along the note of its line samples' ends. A
+// single stray sample (a dog-eared corner, a walk into a fold) cannot tilt it,
+// and it stays square on a tilted note when the chords disagree.
+NoteFrame BuildSquareFrame(const SampleTable& lines, const LongEdges& edges);
+
+// Corners P1..P4 from the four edges, and the side lengths.
+void PlaceCorners(NoteFrame& frame);
+
 NoteScales ScalesOf(const NoteFrame& frame);
 
 // R(LongSide / 5.915 / 10) * 10: the resolution of a 150 mm long side.

@@ -21,36 +21,46 @@ Bitmap CutZone(const Bitmap& grey, const NoteFrame& frame, const PlacedRegion& p
 
 }  // namespace
 
-NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
-                     const ReferenceDigits& references, bool outlines, AnalisysResult& result) {
-  const auto place = [&](const RegionPlace& where, Outline& outline) {
-    const PlacedRegion region = PlaceRegion(frame, scales, where);
-    if (outlines) outline = RegionOutline(frame, scales, where);
-    return region;
-  };
-  NoteReading reading;
+PlacedRegion PlaceWithOutline(const NoteFrame& frame, const NoteScales& scales, const RegionPlace& where,
+                              bool outlines, Outline& outline) {
+  const PlacedRegion region = PlaceRegion(frame, scales, where);
+  if (outlines) outline = RegionOutline(frame, scales, where);
+  return region;
+}
+
+PatchCodes ReadPatches(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales, bool outlines,
+                       NoteReading& reading, AnalisysResult& result) {
   Outline firstOutline{}, secondOutline{};
-  const PlacedRegion first = place(PatchFirstPlace, firstOutline);
-  const int code1 = ClassifyAt(grey, frame, first);
-  const PlacedRegion second = place(PatchSecondPlace, secondOutline);
-  const int code2 = ClassifyAt(grey, frame, second);
-  reading.Decision = DecidePatches(code1, code2);
+  const PlacedRegion first = PlaceWithOutline(frame, scales, PatchFirstPlace, outlines, firstOutline);
+  PatchCodes codes;
+  codes.First = ClassifyAt(grey, frame, first);
+  const PlacedRegion second = PlaceWithOutline(frame, scales, PatchSecondPlace, outlines, secondOutline);
+  codes.Second = ClassifyAt(grey, frame, second);
+  reading.Decision = DecidePatches(codes.First, codes.Second);
   if (!reading.Decision.Recognised) {
     result.Zone1Number = "#######";
     result.Zone2Number = "#######";
     result.Denomination = -1;
-    return reading;
+    return codes;
   }
   const bool secondUsed = reading.Decision.Place == PatchPlace::Second;
   reading.Patch = secondUsed ? second : first;
   reading.PatchOutline = secondUsed ? secondOutline : firstOutline;
   result.Denomination = reading.Decision.Denomination;
   result.UpsideDown = reading.Decision.UpsideDown;
+  return codes;
+}
+
+NoteReading ReadNote(const Bitmap& grey, const NoteFrame& frame, const NoteScales& scales,
+                     const ReferenceDigits& references, bool outlines, AnalisysResult& result) {
+  NoteReading reading;
+  ReadPatches(grey, frame, scales, outlines, reading, result);
+  if (!reading.Decision.Recognised) return reading;
 
   const bool turned = reading.Decision.UpsideDown;
-  reading.Zone1 = place(turned ? Zone1UpsideDown : Zone1Upright, reading.Zone1Outline);
+  reading.Zone1 = PlaceWithOutline(frame, scales, turned ? Zone1UpsideDown : Zone1Upright, outlines, reading.Zone1Outline);
   Bitmap zone1 = CutZone(grey, frame, reading.Zone1, turned);
-  reading.Zone2 = place(turned ? Zone2UpsideDown : Zone2Upright, reading.Zone2Outline);
+  reading.Zone2 = PlaceWithOutline(frame, scales, turned ? Zone2UpsideDown : Zone2Upright, outlines, reading.Zone2Outline);
   Bitmap zone2 = CutZone(grey, frame, reading.Zone2, turned);
   result.Zone1Number = ReadZone1Number(zone1, references);
   result.Zone2Number = ReadZone2Number(zone2, DigitPitch(scales), DigitWidth(scales), references);

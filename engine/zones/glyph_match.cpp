@@ -73,6 +73,16 @@ GlyphMatch MatchGlyph(const GreyPlane& glyph, const ReferenceDigits& references,
   return best;
 }
 
+std::array<double, 10> DigitScores(const GreyPlane& glyph, const ReferenceDigits& references, MatchCache& cache) {
+  std::array<double, 10> scores{};
+  if (glyph.empty()) return scores;
+  const ScaledReferences& scaled = cache.get(references, glyph.width, glyph.height);
+  const PixelPlanes pixels = ClassifyPixels(glyph.levels.data(), glyph.levels.size());
+  const double area = static_cast<double>(glyph.width) * glyph.height;
+  for (std::size_t d = 0; d < 10; ++d) scores[d] = static_cast<double>(Agreement(pixels, scaled.planes[d])) / area;
+  return scores;
+}
+
 GlyphMatch MatchGlyph(const Bitmap& glyph, const ReferenceDigits& references) {
   MatchCache cache;
   return MatchGlyph(BrightnessPlane(glyph), references, cache);

@@ -59,4 +59,7 @@ ScaledReferences ScaleReferences(const ReferenceDigits& references, int width, i
 GlyphMatch MatchGlyph(const GreyPlane& glyph, const ReferenceDigits& references, MatchCache& cache);
 GlyphMatch MatchGlyph(const Bitmap& glyph, const ReferenceDigits& references);
 
+// The score of every digit for a glyph (all 0 for an empty glyph).
+std::array<double, 10> DigitScores(const GreyPlane& glyph, const ReferenceDigits& references, MatchCache& cache);
+
 }  // namespace morvex

@@ -25,6 +25,13 @@ struct BoxVariant {
 // Zone 1 tries the first variant only, zone 2 all five in this order.
 constexpr std::array<BoxVariant, 5> kBoxVariants = {{{0, 0}, {+1, 0}, {0, +1}, {-1, 0}, {0, -1}}};
 
+std::string Finish(const std::string& text) {
+  if (text.size() < kDigits) return kUnreadable;
+  return text.substr(text.size() - kDigits);
+}
+
+}  // namespace
+
 void StretchStrips(GreyPlane& zone) {
   const int w = zone.width, h = zone.height;
   for (int i = 1; i <= 3; ++i) {
@@ -33,13 +40,6 @@ void StretchStrips(GreyPlane& zone) {
     StretchLevels(zone, StretchMode::Adaptive, {left, 0, right, h - 1}, 10, 15);
   }
 }
-
-std::string Finish(const std::string& text) {
-  if (text.size() < kDigits) return kUnreadable;
-  return text.substr(text.size() - kDigits);
-}
-
-}  // namespace
 
 GreyPlane CutGlyph(const GreyPlane& zone, GlyphBox box, TextBand band, int dLeft, int dRight) {
   GreyPlane glyph((box.Right - box.Left + 1) + dRight - dLeft, band.Bottom - band.Top + 1);

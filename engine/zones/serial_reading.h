@@ -10,6 +10,10 @@
 
 namespace morvex {
 
+// The readers' contrast step: the zone's three vertical strips each stretched
+// in Adaptive mode (10, 15).
+void StretchStrips(GreyPlane& zone);
+
 // The glyph image of a box widened by a variant: (Right - Left + 1) + dRight -
 // dLeft by Bottom - Top + 1 pixels, filled by nearest neighbour from columns
 // Left + dLeft to Right + dRight - 1 and rows Top to Bottom - 1 of the zone;

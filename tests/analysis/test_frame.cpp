@@ -29,6 +29,52 @@ EdgeSample Chord(int x1, int y1, int x2, int y2) {
 
 const LongEdges kEdges{0.1, 100, 400, 301.0};
 
+// The robust reading's frame on the same chords: left ends on the line
+// through (300, 130) square to the long edges of slope 0.1, right ends on the
+// one through (1800, 280); the chords' lengths differ, so the exact fit's run
+// holds a single line.
+SampleTable SquareChords() {
+  SampleTable lines(16);
+  for (int i = 1; i <= 15; ++i) lines[i] = Chord(300 - 2 * (i - 1), 130 + 20 * (i - 1), 1800 - 2 * (i - 1), 280 + 20 * (i - 1));
+  return lines;
+}
+
+TEST(BuildSquareFrame, ShortEdgesAreSquareToTheLongOnes) {
+  SampleTable lines = SquareChords();
+  const NoteFrame f = BuildSquareFrame(lines, kEdges);
+  EXPECT_NEAR(f.m, -10.0, 1e-9);
+  EXPECT_NEAR(f.cL, 3130, 1);   // 130 + 10 * 300
+  EXPECT_NEAR(f.cR, 18280, 1);  // 280 + 10 * 1800
+  EXPECT_EQ(f.P1, (IntPoint{300, 130}));
+  // Chords a pixel apart in length: the exact fit's run holds one line.
+  for (int i = 1; i <= 15; ++i) lines[i] = Chord(lines[i].X1, lines[i].Y1, lines[i].X2 + i, lines[i].Y2);
+  EXPECT_EQ(BuildFrame(lines, kEdges).m, VerticalSlope);
+}
+
+TEST(BuildSquareFrame, StraySamplesDoNotMoveTheEdges) {
+  SampleTable lines = SquareChords();
+  const NoteFrame straight = BuildSquareFrame(lines, kEdges);
+  // A dog-eared corner shortens two chords at the left, a crease stops one
+  // walk early at the right.
+  lines[1].X1 += 40;
+  lines[2].X1 += 25;
+  lines[9].X2 -= 300;
+  const NoteFrame f = BuildSquareFrame(lines, kEdges);
+  EXPECT_EQ(f.cL, straight.cL);
+  EXPECT_EQ(f.cR, straight.cR);
+}
+
+TEST(BuildSquareFrame, LevelNoteHasUprightShortEdges) {
+  const LongEdges level{0.0, 100, 400, 301.0};
+  SampleTable lines(16);
+  for (int i = 1; i <= 15; ++i) lines[i] = Chord(200, 100 + 20 * i, 1800, 100 + 20 * i);
+  const NoteFrame f = BuildSquareFrame(lines, level);
+  EXPECT_EQ(f.m, VerticalSlope);
+  EXPECT_EQ(f.P1, (IntPoint{200, 100}));
+  EXPECT_EQ(f.P3, (IntPoint{1800, 400}));
+  EXPECT_DOUBLE_EQ(f.LongSide, 1600.0);
+}
+
 TEST(BuildFrame, RunOfOneLineGivesVerticalShortEdges) {
   // Chords 2 px apart in length: squared lengths differ by far more than 3.
   SampleTable lines(16);

@@ -55,6 +55,26 @@ TEST_P(WholeNote, ReadsFaceValueOrientationAndBothNumbers) {
   EXPECT_EQ(result.Zone2Number, c.zone2);
 }
 
+TEST_P(WholeNote, RobustReadingGivesTheSameAnswerAndItsConfidence) {
+  const NoteCase c = GetParam();
+  Bitmap image = RenderNote(c);
+  AnalisysResult result;
+  AnalyzeNote(image, false, nullptr, result, References(), AnalyzeOptions().setRobust(true));
+  EXPECT_EQ(result.Denomination, c.denomination);
+  EXPECT_EQ(result.UpsideDown, c.upsideDown);
+  EXPECT_EQ(result.Dpi, c.dpi);
+  EXPECT_EQ(result.Zone1Number, c.zone1);
+  EXPECT_EQ(result.Zone2Number, c.zone2);
+  ASSERT_TRUE(result.Zone1Confidence && result.Zone2Confidence);
+  EXPECT_GT(*result.Zone1Confidence, 0.5);
+  EXPECT_GT(*result.Zone2Confidence, 0.5);
+  EXPECT_LE(*result.Zone1Confidence, 1.0);
+  EXPECT_LE(*result.Zone2Confidence, 1.0);
+  // An exact reading into the same record measures no confidence.
+  AnalyzeNote(image, false, nullptr, result, References());
+  EXPECT_FALSE(result.Zone1Confidence || result.Zone2Confidence);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Notes, WholeNote,
     ::testing::Values(NoteCase{300, 0.0, false, 100, "4082735", "4082735"},

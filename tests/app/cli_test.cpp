@@ -295,3 +295,52 @@ TEST(CliBatch, MissingFolderFails) {
 }
 
 }  // namespace
+
+// The robust reading on the command line: each zone's confidence is added to
+// the output, and the exact reading's output stays as it was.
+TEST(CliRobust, AnalyseAddsTheConfidences) {
+  TempFolder dir;
+  WriteDark(dir, "a.bmp");
+  const Outcome text = Morvex({"analyse", "--robust", (dir / "a.bmp").string()});
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("  Zone2Number   #######\n  Zone1Confidence 0.000\n  Zone2Confidence 0.000\n  Denomination  -1\n"),
+            std::string::npos)
+      << text.out;
+  const Outcome json = Morvex({"analyse", "--json", "--robust", (dir / "a.bmp").string()});
+  ASSERT_EQ(json.status, 0) << json.err;
+  EXPECT_NE(json.out.find("\"Zone2Number\":\"#######\",\"Zone1Confidence\":0.000,\"Zone2Confidence\":0.000,"
+                          "\"Denomination\":-1"),
+            std::string::npos)
+      << json.out;
+  const Outcome exact = Morvex({"analyse", "--json", (dir / "a.bmp").string()});
+  EXPECT_EQ(exact.out.find("Confidence"), std::string::npos) << exact.out;
+}
+
+TEST(CliRobust, BatchRowsEndWithTheConfidences) {
+  TempFolder dir, out;
+  MakeDarkFolder(dir);
+  for (const char* name : {"rows.csv", "rows.jsonl"}) {
+    const Outcome r = Morvex({"batch", dir.path().string(), "--robust", "--jobs", "2", "--results", (out / name).string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("Время анализа: ")),
+              "Всего банкнот: 12\nВерно в зоне1 и/или зоне2: 6\nВерно в зоне1: 6\nВерно в зоне2: 6\n"
+              "Верно достоинство: 6\n");
+  }
+  const std::string csv = ReadBytes(out / "rows.csv");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')),
+            "name,zone1,zone2,denomination,upside_down,dpi,zone1_match,zone2_match,denomination_match,new_name,"
+            "zone1_confidence,zone2_confidence");
+  const std::size_t row = csv.find("\nNote-200-0-1-0100-АА0000000.bmp,#######,#######,-1,0,");
+  ASSERT_NE(row, std::string::npos) << csv;
+  EXPECT_EQ(csv.substr(csv.find(",1,1,1,", row), 20), ",1,1,1,,0.000,0.000\n") << csv;
+  const std::string jsonl = ReadBytes(out / "rows.jsonl");
+  EXPECT_NE(jsonl.find(",\"new_name\":null,\"zone1_confidence\":0.000,\"zone2_confidence\":0.000}\n"),
+            std::string::npos)
+      << jsonl;
+
+  const Outcome exact = Morvex({"batch", dir.path().string(), "--jobs", "1", "--results", (out / "exact.csv").string()});
+  ASSERT_EQ(exact.status, 0) << exact.err;
+  const std::string rows = ReadBytes(out / "exact.csv");
+  EXPECT_EQ(rows.substr(0, rows.find('\n')),
+            "name,zone1,zone2,denomination,upside_down,dpi,zone1_match,zone2_match,denomination_match,new_name");
+}

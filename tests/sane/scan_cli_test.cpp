@@ -226,6 +226,17 @@ TEST(ScanCli, TextAnswerIsAnalysesText) {
   EXPECT_EQ(WithoutNameAndTime(scanned.out, "pnm:0"), WithoutNameAndTime(analysed.out, files.bmp().string()));
 }
 
+TEST(ScanCli, RobustAnswerIsAnalysesRobustAnswerWithConfidences) {
+  const NoteFiles files;
+  const Outcome analysed = Morvex({"analyse", "--robust", "--json", files.bmp().string()});
+  const Outcome scanned =
+      Morvex({"scan", "--robust", "--json", "--device", "pnm:0", "--option", "filename=" + files.ppm().string()});
+  ASSERT_EQ(scanned.status, 0) << scanned.err;
+  EXPECT_TRUE(Has(scanned.out, "\"Zone1Confidence\":")) << scanned.out;
+  EXPECT_TRUE(Has(scanned.out, "\"Zone2Confidence\":")) << scanned.out;
+  EXPECT_EQ(WithoutNameAndTime(scanned.out, "pnm:0"), WithoutNameAndTime(analysed.out, files.bmp().string()));
+}
+
 TEST(ScanCli, SaveNeverOverwritesAFile) {
   TempFolder dir;
   dir.write("taken.bmp", "keep me");

@@ -216,9 +216,19 @@ TEST_F(Acquire, InvalidWindowSilentlyUsesTheProxy) {
   TWAIN_FreeDib(dib);
 }
 
-TEST_F(Acquire, RefusedEndOfTransferIsRecoveredForTheNextScan) {
+// A closing step that the source refuses: the session still ends at state 1
+// and the next scan starts from a clean library.
+struct RefusedStep {
+  const char* name;
+  TW_UINT16 dat;
+  TW_UINT16 msg;
+};
+
+class RefusedSteps : public TwainTest, public ::testing::WithParamInterface<RefusedStep> {};
+
+TEST_P(RefusedSteps, StillEndAtState1AndTheNextScanStartsClean) {
   dsm.script.actions = {UserAction::Scan};
-  dsm.Force(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, TWRC_FAILURE);
+  dsm.Force(DG_CONTROL, GetParam().dat, GetParam().msg, TWRC_FAILURE);
   HGLOBAL dib = TWAIN_AcquireDib(window, 0);
   ASSERT_NE(dib, nullptr);
   EXPECT_EQ(TWAIN_State(), 1);
@@ -231,20 +241,10 @@ TEST_F(Acquire, RefusedEndOfTransferIsRecoveredForTheNextScan) {
   TWAIN_FreeDib(dib);
 }
 
-TEST_F(Acquire, RefusedCloseOfTheSourceStillEndsAtState1) {
-  dsm.script.actions = {UserAction::Scan};
-  dsm.Force(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, TWRC_FAILURE);
-  HGLOBAL dib = TWAIN_AcquireDib(window, 0);
-  ASSERT_NE(dib, nullptr);
-  EXPECT_EQ(TWAIN_State(), 1);
-  TWAIN_FreeDib(dib);
-  dsm.Reset();
-  dsm.script.actions = {UserAction::Scan};
-  dib = TWAIN_AcquireDib(window, 0);
-  ASSERT_NE(dib, nullptr);
-  EXPECT_EQ(TripletNames(dsm.calls).front(), "manager MSG_OPENDSM");
-  TWAIN_FreeDib(dib);
-}
+INSTANTIATE_TEST_SUITE_P(Closing, RefusedSteps,
+                         ::testing::Values(RefusedStep{"EndOfTransfer", DAT_PENDINGXFERS, MSG_ENDXFER},
+                                           RefusedStep{"CloseSource", DAT_IDENTITY, MSG_CLOSEDS}),
+                         [](const ::testing::TestParamInfo<RefusedStep>& info) { return std::string(info.param.name); });
 
 struct AcquireFailure {
   std::string name;

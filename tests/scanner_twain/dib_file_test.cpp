@@ -19,29 +19,6 @@ std::uint32_t Le32(const std::string& bytes, std::size_t at) {
   return v;
 }
 
-DibLayout Plan(std::uint32_t headerSize, int bits, int width, int height, std::uint32_t clrUsed = 0,
-               int paletteEntries = 0) {
-  DibLayout plan;
-  plan.headerSize = headerSize;
-  plan.bitCount = static_cast<std::uint16_t>(bits);
-  plan.width = width;
-  plan.height = height;
-  plan.clrUsed = clrUsed;
-  for (int i = 0; i < paletteEntries; ++i) {
-    plan.palette.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 2), 9});
-  }
-  std::vector<std::uint32_t> values(static_cast<std::size_t>(width) * static_cast<std::size_t>(std::abs(height)));
-  const std::uint32_t limit = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-  // Indices stay within the colour table.
-  const std::uint32_t modulus = bits <= 8 && paletteEntries > 0 ? static_cast<std::uint32_t>(paletteEntries) : 0;
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const auto value = static_cast<std::uint32_t>(i * 53 + 1);
-    values[i] = modulus != 0 ? value % modulus : value & limit;
-  }
-  plan.pixels = PackRows(width, std::abs(height), bits, values, height < 0);
-  return plan;
-}
-
 using DibFiles = TwainTest;
 
 // The saved file shows the same picture as the DIB: its pixel offset is right.

@@ -13,6 +13,15 @@ namespace morvex::testing {
 HGLOBAL BlockOf(const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> BytesOf(HGLOBAL block);
 
+// A palette of distinct colours: entry i is (i, 255 - i, 7i).
+std::vector<Rgb> Ramp(int count);
+
+// A DIB of the given header size, bit count and size (a negative height is
+// top-down) whose pixels run through the colour table, or through every value
+// of the bit count when there is no table.
+DibLayout Plan(std::uint32_t headerSize, int bits, int width, int height, std::uint32_t clrUsed = 0,
+               int paletteEntries = 0);
+
 // Frees its block when it goes.
 class OwnedBlock {
  public:

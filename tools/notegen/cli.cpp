@@ -22,7 +22,7 @@ namespace ng = morvex::notegen;
 constexpr const char* kHelp =
     R"(morvex-notegen: renders synthetic scans of rouble notes as .bmp files.
 
-usage: morvex-notegen --out DIR [--count N] [--seed S] [--set clean|typical|hard] [options]
+usage: morvex-notegen --out DIR [--count N] [--seed S] [--set clean|typical|hard|stress] [options]
 
 Each file is named Note-dpi-s-o-vvvv-SSnnnnnnn.bmp (UTF-8): dpi three digits,
 s 1 for the side with the number and 0 for the other side, o 1 upright and 0
@@ -40,6 +40,13 @@ the options and i, so the same command always writes the same files.
                                      noise 2-5 levels, background 8-30, offset 2 mm
                             hard     tilt up to 30 degrees, blur 0.8-1.6 px,
                                      noise 5-10 levels, background 15-35, offset 3 mm
+                            stress   tilt up to 30 degrees, blur 1.0-1.9 px,
+                                     noise 6-11 levels, background 8-18, offset 3 mm,
+                                     and on every note several kinds of damage:
+                                     coloured print under the numbers and marks,
+                                     faint and graded ink, wear, creases, dust
+                                     and scratches, streaks, rounded or dog-eared
+                                     corners, an uneven background, JPEG damage
   --dpi-min D, --dpi-max D  resolutions, multiples of 10 in this range (150, 300)
   --dpi D                 one resolution for every note
   --tilt MAXDEG           tilt drawn from -MAXDEG to +MAXDEG (at most 45)

@@ -30,7 +30,7 @@ void NoteCanvas::blend(int x, int y, Rgbf c, double a) {
   p[2] = Level(p[2] + (c.b - p[2]) * a);
 }
 
-void NoteCanvas::fillRoundedRect(const MmRect& r, double cornerMm, Rgbf colour) {
+void NoteCanvas::fillRoundedRect(const MmRect& r, double cornerMm, Rgbf colour, double opacity) {
   const double x0 = tx(r.d0), y0 = ty(r.e0), x1 = tx(r.d1), y1 = ty(r.e1);
   const double rad = std::min(cornerMm * ppm_, std::min(x1 - x0, y1 - y0) / 2);
   const double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
@@ -45,7 +45,7 @@ void NoteCanvas::fillRoundedRect(const MmRect& r, double cornerMm, Rgbf colour) 
       const double qx = std::abs(x + 0.5 - cx) - hx, qy = std::abs(y + 0.5 - cy) - hy;
       const double outside = std::hypot(std::max(qx, 0.0), std::max(qy, 0.0));
       const double dist = outside + std::min(std::max(qx, qy), 0.0) - rad;
-      blend(x, y, colour, std::clamp(0.5 - dist, 0.0, 1.0));
+      blend(x, y, colour, std::clamp(0.5 - dist, 0.0, 1.0) * opacity);
     }
 }
 

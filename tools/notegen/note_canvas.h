@@ -38,8 +38,9 @@ class NoteCanvas {
   // Blends colour into one texel with opacity a (0..1).
   void blend(int x, int y, Rgbf colour, double a);
 
-  // Solid shapes in colour, anti-aliased by the texel's distance to the edge.
-  void fillRoundedRect(const MmRect& r, double cornerMm, Rgbf colour);
+  // Solid shapes in colour, anti-aliased by the texel's distance to the edge,
+  // laid with the given opacity.
+  void fillRoundedRect(const MmRect& r, double cornerMm, Rgbf colour, double opacity = 1);
 
   // The coverage layer, 0 to 255 per texel, and its drawing: a line of the
   // given width through the points, taking the larger coverage where strokes

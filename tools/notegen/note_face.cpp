@@ -1,8 +1,10 @@
 #include "note_face.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
+#include "damage.h"
 #include "decoration.h"
 #include "note_ink.h"
 #include "random.h"
@@ -23,12 +25,18 @@ void DrawNoteFace(NoteCanvas& canvas, const Typeface& face, const NotePlan& plan
   const std::uint64_t art = rng.next();
   if (!plan.numberSide) {
     DrawBackDecoration(canvas, face, plan.denomination, art);
+    DrawFaceWear(canvas, plan.damage);
     return;
   }
   DrawFrontDecoration(canvas, face, plan.denomination, art);
-  DrawSerial(canvas, face, plan.series, plan.number, kZone1, kZone1Ink);
-  DrawSerial(canvas, face, plan.series, plan.number, kZone2, kZone2Ink);
-  DrawMarks(canvas, plan.denomination, kMarkInk);
+  DrawUnderprint(canvas, plan.damage);
+  const auto ink = [&](const MmRect& zone) {
+    return [&plan, zone](double d) { return InkOpacity(plan.damage, d, zone.d0, zone.d1); };
+  };
+  DrawSerial(canvas, face, plan.series, plan.number, kZone1, kZone1Ink, ink(kZone1));
+  DrawSerial(canvas, face, plan.series, plan.number, kZone2, kZone2Ink, ink(kZone2));
+  DrawMarks(canvas, plan.denomination, kMarkInk, std::min(1.0, plan.damage.inkStrength + 0.2));
+  DrawFaceWear(canvas, plan.damage);
 }
 
 }  // namespace morvex::notegen

@@ -12,9 +12,11 @@ double CapHeight(const Typeface& face) {
   return h.yMax - h.yMin;
 }
 
-void DrawGlyph(NoteCanvas& canvas, const Typeface& face, char32_t c, const MmRect& r, Rgbf ink) {
+void DrawGlyph(NoteCanvas& canvas, const Typeface& face, char32_t c, const MmRect& r, Rgbf ink,
+               const InkOpacityAt& opacity) {
+  const double a = opacity ? opacity((r.d0 + r.d1) / 2) : 1.0;
   face.drawInkBox(c, canvas.tx(r.d0), canvas.ty(r.e0), canvas.tx(r.d1), canvas.ty(r.e1),
-                  [&](int x, int y, int cover) { canvas.blend(x, y, ink, cover / 255.0); });
+                  [&](int x, int y, int cover) { canvas.blend(x, y, ink, cover / 255.0 * a); });
 }
 
 }  // namespace
@@ -44,21 +46,21 @@ SerialLayout LayoutSerial(const Typeface& face, const std::u32string& series, co
 }
 
 void DrawSerial(NoteCanvas& canvas, const Typeface& face, const std::u32string& series, const std::string& number,
-                const MmRect& zone, Rgbf ink) {
+                const MmRect& zone, Rgbf ink, const InkOpacityAt& opacity) {
   if (number.size() != 7) throw std::invalid_argument("a serial number has seven digits");
   const SerialLayout layout = LayoutSerial(face, series, zone);
-  for (int i = 0; i < 2; ++i) DrawGlyph(canvas, face, series[static_cast<std::size_t>(i)], layout.letters[static_cast<std::size_t>(i)], ink);
+  for (int i = 0; i < 2; ++i) DrawGlyph(canvas, face, series[static_cast<std::size_t>(i)], layout.letters[static_cast<std::size_t>(i)], ink, opacity);
   for (int k = 0; k < 7; ++k) {
     const char c = number[static_cast<std::size_t>(k)];
     if (c < '0' || c > '9') throw std::invalid_argument("a serial number has digits only");
-    DrawGlyph(canvas, face, static_cast<char32_t>(c), layout.digits[static_cast<std::size_t>(k)], ink);
+    DrawGlyph(canvas, face, static_cast<char32_t>(c), layout.digits[static_cast<std::size_t>(k)], ink, opacity);
   }
 }
 
-void DrawMarks(NoteCanvas& canvas, int denomination, Rgbf ink) {
+void DrawMarks(NoteCanvas& canvas, int denomination, Rgbf ink, double opacity) {
   std::array<MmRect, 4> marks;
   const int n = MarkRects(denomination, marks);
-  for (int i = 0; i < n; ++i) canvas.fillRoundedRect(marks[static_cast<std::size_t>(i)], kMarkCorner, ink);
+  for (int i = 0; i < n; ++i) canvas.fillRoundedRect(marks[static_cast<std::size_t>(i)], kMarkCorner, ink, opacity);
 }
 
 }  // namespace morvex::notegen

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "note_canvas.h"
@@ -24,9 +25,12 @@ struct SerialLayout {
 // kDigitBoxWidth box, which takes a light column on either side).
 SerialLayout LayoutSerial(const Typeface& face, const std::u32string& series, const MmRect& zone);
 
-void DrawSerial(NoteCanvas& canvas, const Typeface& face, const std::u32string& series, const std::string& number,
-                const MmRect& zone, Rgbf ink);
+// The ink's opacity for a character centred d mm along the note (1: full).
+using InkOpacityAt = std::function<double(double d)>;
 
-void DrawMarks(NoteCanvas& canvas, int denomination, Rgbf ink);
+void DrawSerial(NoteCanvas& canvas, const Typeface& face, const std::u32string& series, const std::string& number,
+                const MmRect& zone, Rgbf ink, const InkOpacityAt& opacity = {});
+
+void DrawMarks(NoteCanvas& canvas, int denomination, Rgbf ink, double opacity = 1);
 
 }  // namespace morvex::notegen

@@ -1,5 +1,6 @@
 #include <iterator>
 
+#include "damage.h"
 #include "note_layout.h"
 #include "notegen.h"
 #include "random.h"
@@ -21,11 +22,14 @@ GenerationOptions PresetOptions(SampleSet set) {
   };
   // Clean: level, sharp, noiseless; typical: a hand-placed note on an office
   // scanner; hard: more of everything, the background still dark enough that
-  // its noise never reaches the note's brightness.
+  // its noise never reaches the note's brightness; stress: stronger defocus
+  // and noise, a darker base under an uneven background, and several kinds
+  // of damage on every note.
   static constexpr Preset presets[] = {
       {0, 1, {0, 0}, {0, 0}, {14, 14}},
       {10, 2, {0.4, 0.9}, {2, 5}, {8, 30}},
       {30, 3, {0.8, 1.6}, {5, 10}, {15, 35}},
+      {30, 3, {1.0, 1.9}, {6, 11}, {8, 18}},
   };
   const Preset& p = presets[static_cast<int>(set)];
   GenerationOptions o;
@@ -34,6 +38,7 @@ GenerationOptions PresetOptions(SampleSet set) {
   o.blurSigma = p.blur;
   o.noiseSigma = p.noise;
   o.backgroundLevel = p.background;
+  o.damaged = set == SampleSet::Stress;
   return o;
 }
 
@@ -41,6 +46,7 @@ std::optional<SampleSet> ParseSampleSet(std::string_view name) {
   if (name == "clean") return SampleSet::Clean;
   if (name == "typical") return SampleSet::Typical;
   if (name == "hard") return SampleSet::Hard;
+  if (name == "stress") return SampleSet::Stress;
   return std::nullopt;
 }
 
@@ -68,6 +74,8 @@ NotePlan DrawNotePlan(const GenerationOptions& o, std::uint64_t seed, int index)
   s.grey8 = o.grey8;
   s.supersample = o.supersample;
   s.detailSeed = rng.next();
+  // Drawn last, so that the sets without damage keep their plans.
+  if (o.damaged) s.damage = DrawDamage(rng);
   return s;
 }
 

@@ -29,6 +29,28 @@
 
 namespace morvex::notegen {
 
+// The damage of a stress note, each kind drawn at random. The defaults are an
+// undamaged note.
+struct NoteDamage {
+  bool underprint = false;     // coloured fine curves and rosettes under and around the numbers and the marks
+  double inkStrength = 1;      // opacity of the serial ink at its strongest end (0..1)
+  double inkGrade = 0;         // how much fainter the ink gets across each zone (0..1 of inkStrength)
+  bool wear = false;           // rubbed patches where ink and print fade
+  int folds = 0;               // creases across the note
+  bool dust = false;           // dust specks and fine scratches
+  int streaks = 0;             // scanner streaks along the image columns
+  double cornerRadiusMm = 0;   // rounded corners
+  int dogEars = 0;             // corners folded away: bit i for corner i (0 top-left, clockwise)
+  double backgroundRise = 0;   // uneven background: extra levels from one side of the image to the other
+  int jpegQuality = 0;         // JPEG damage at this quality (1..100); 0 none
+  std::uint64_t seed = 0;      // positions and shapes of the damage
+
+  bool any() const {
+    return underprint || inkStrength < 1 || inkGrade > 0 || wear || folds > 0 || dust || streaks > 0 ||
+           cornerRadiusMm > 0 || dogEars != 0 || backgroundRise > 0 || jpegQuality > 0;
+  }
+};
+
 // Everything that decides one rendered note.
 struct NotePlan {
   int dpi = 200;             // scan resolution, 150 to 300 in the sets
@@ -48,9 +70,10 @@ struct NotePlan {
   bool grey8 = false;        // 8-bit grey output instead of 24-bit colour
   int supersample = 3;       // samples per pixel along each axis
   std::uint64_t detailSeed = 0;  // decoration phases and the scan's noise
+  NoteDamage damage;
 };
 
-enum class SampleSet { Clean, Typical, Hard };
+enum class SampleSet { Clean, Typical, Hard, Stress };
 
 // A closed range of values that a note parameter is drawn from.
 struct Range {
@@ -71,10 +94,11 @@ struct GenerationOptions {
   double upsideDownShare = 0.5;
   bool grey8 = false;
   int supersample = 3;
+  bool damaged = false;  // draw several kinds of NoteDamage for every note
 };
 
 GenerationOptions PresetOptions(SampleSet set);
-// "clean", "typical" or "hard".
+// "clean", "typical", "hard" or "stress".
 std::optional<SampleSet> ParseSampleSet(std::string_view name);
 
 // The plan of note number `index` of the set made with these options and seed.

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "damage.h"
 #include "random.h"
 
 namespace morvex::notegen {
@@ -29,6 +30,10 @@ void SampleFace(const NoteCanvas& face, const NotePlan& plan, const ScanGeometry
   const double k = face.texelsPerMm() / g.pxPerMm;  // texels per pixel
   const double lengthTx = kNoteLength * face.texelsPerMm(), widthTx = kNoteWidth * face.texelsPerMm();
   const double bg = plan.backgroundLevel;
+  const CornerShape corners = CornerShapeOf(plan.damage);
+  const bool cut = corners.any();
+  const LinearField rise = BackgroundRiseField(plan.damage, g.width, g.height);
+  const double texelsPerMm = face.texelsPerMm();
   const double dtx = g.cosTurn * k, dty = -g.sinTurn * k;
   const float scale = 1.0f / static_cast<float>(ss * ss);
   std::vector<double> acc(static_cast<std::size_t>(g.width) * 3);
@@ -43,15 +48,17 @@ void SampleFace(const NoteCanvas& face, const NotePlan& plan, const ScanGeometry
         double tx = u * k + lengthTx / 2, ty = v * k + widthTx / 2;
         for (int x = 0; x < g.width; ++x, tx += dtx, ty += dty) {
           double* a = &acc[static_cast<std::size_t>(x) * 3];
-          if (tx >= 0 && ty >= 0 && tx < lengthTx && ty < widthTx) {
+          if (tx >= 0 && ty >= 0 && tx < lengthTx && ty < widthTx &&
+              !(cut && CornerCut(corners, tx / texelsPerMm, ty / texelsPerMm))) {
             const std::uint8_t* t = face.texel(static_cast<int>(tx), static_cast<int>(ty));
             a[0] += t[0];
             a[1] += t[1];
             a[2] += t[2];
           } else {
-            a[0] += bg;
-            a[1] += bg;
-            a[2] += bg;
+            const double level = bg + rise.at(x + (i + 0.5) / ss, dy + g.centreY);
+            a[0] += level;
+            a[1] += level;
+            a[2] += level;
           }
         }
       }
@@ -134,6 +141,14 @@ Bitmap ScanNote(const NoteCanvas& face, const NotePlan& plan) {
   Planes planes(g.width, g.height);
   SampleFace(face, plan, g, planes);
   Blur(planes, plan.blurSigma);
+  if (plan.damage.streaks > 0) {
+    std::vector<double> deltas(static_cast<std::size_t>(g.width));
+    StreakColumns(plan.damage, g.width, deltas.data());
+    for (auto& plane : planes.c)
+      for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+          plane[static_cast<std::size_t>(y) * g.width + x] += static_cast<float>(deltas[static_cast<std::size_t>(x)]);
+  }
 
   Random rng(Mix64(plan.detailSeed ^ 0x5CA11EDULL));
   const std::size_t n = static_cast<std::size_t>(g.width) * g.height;
@@ -156,6 +171,7 @@ Bitmap ScanNote(const NoteCanvas& face, const NotePlan& plan) {
       }
     }
   }
+  CompressLikeJpeg(out, plan.damage.jpegQuality);
   return out;
 }
 
