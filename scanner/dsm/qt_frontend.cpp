@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include "frontend.h"
 #include "ui/device_settings.h"
@@ -29,7 +30,7 @@ class RunningDialog final : public Running {
   ~RunningDialog() override { delete dialog_.data(); }
 
  private:
-  QPointer<SourceDialog> dialog_;  // the parent window may have taken it along
+  QPointer<SourceDialog> dialog_;
 };
 
 class RunningScan final : public Running {
@@ -57,7 +58,19 @@ std::optional<std::string> QtFrontend::ChooseScanner(HWND parent, const std::str
 std::unique_ptr<Running> QtFrontend::ShowSource(sane::Device& device, const std::string& scannerName, HWND parent,
                                                 ImageHandler image, CloseHandler close) {
   if (QApplication::instance() == nullptr) throw std::runtime_error("no desktop for the source's dialog");
-  auto* dialog = new SourceDialog(device, QString::fromStdString(scannerName), LiveWidget(parent));
+  // The program disables its window while the source is enabled; a Qt child
+  // would be disabled with it. The dialog is therefore a window of its own,
+  // kept above the program's window as its transient and centred on it.
+  auto* dialog = new SourceDialog(device, QString::fromStdString(scannerName), nullptr);
+  if (QWidget* owner = LiveWidget(parent)) {
+    QWidget* ownerWindow = owner->window();
+    dialog->winId();
+    if (ownerWindow->windowHandle() != nullptr && dialog->windowHandle() != nullptr) {
+      dialog->windowHandle()->setTransientParent(ownerWindow->windowHandle());
+    }
+    dialog->adjustSize();
+    dialog->move(ownerWindow->geometry().center() - dialog->rect().center());
+  }
   auto running = std::make_unique<RunningDialog>(dialog);
   QObject::connect(dialog, &SourceDialog::imageScanned, dialog, [image](HGLOBAL dib) { image(dib); });
   QObject::connect(dialog, &SourceDialog::closeRequested, dialog, [close] { close(std::string()); });

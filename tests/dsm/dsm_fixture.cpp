@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "morvex/sane/default_device.h"
+#include "morvex/sane/session.h"
 
 namespace morvex::testing {
 
@@ -59,6 +60,11 @@ std::unique_ptr<dsm::Running> ScriptedFrontend::ShowSource(sane::Device&, const 
 
 void ScriptedFrontend::ApplySettings(sane::Device& device) {
   if (!settings.empty()) Apply(device, settings);
+}
+
+void KeepSaneUntilTheProcessEnds() {
+  static const sane::Session* const kept = new sane::Session();
+  (void)kept;
 }
 
 DsmTest::DsmTest() {

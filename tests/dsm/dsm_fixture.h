@@ -95,6 +95,11 @@ class DsmTest : public ::testing::Test {
   std::size_t blocksBefore = 0;
 };
 
+// Keeps SANE initialised until the test process ends. A test that stops a
+// scan part-way calls it first: the test backend's reader thread can outlive
+// the cancel for a moment, and sane_exit under it would unload its code.
+void KeepSaneUntilTheProcessEnds();
+
 // Width and height of a packed DIB.
 std::pair<int, int> DibSize(HGLOBAL dib);
 

@@ -28,6 +28,7 @@ TEST_F(ManagerTest, OpeningGivesEachApplicationItsOwnId) {
 // The program unloads the library between choosing and acquiring; one that
 // went away without closing must still be able to open the manager again.
 TEST_F(ManagerTest, OpeningAgainWithoutClosingStartsAfresh) {
+  KeepSaneUntilTheProcessEnds();
   OpenManager();
   OpenSource("test:0");
   Enable(false);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "dsm_fixture.h"
 #include "morvex/sane/default_device.h"
@@ -92,8 +93,14 @@ TEST_F(QtDialogsTest, SourceDialogScansAndAsksToBeClosed) {
   ASSERT_EQ(call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
   QWidget* dialog = TopLevel("ScannerSource");
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->parentWidget(), &mainWindow);
+  // Over the program's window, yet a window of its own: the program disables
+  // its window while the source is enabled, and the dialog must stay usable.
+  ASSERT_NE(dialog->windowHandle(), nullptr);
+  EXPECT_EQ(dialog->windowHandle()->transientParent(), mainWindow.windowHandle());
   EXPECT_FALSE(dialog->isModal());
+  mainWindow.setEnabled(false);
+  EXPECT_TRUE(dialog->findChild<QPushButton*>("scanButton")->isEnabled());
+  mainWindow.setEnabled(true);
 
   dialog->findChild<QPushButton*>("scanButton")->click();
   std::optional<MorvexMessage> notice;

@@ -64,6 +64,7 @@ TEST_F(TransferTest, FailingScanWithoutDialogAsksToCloseAndTheNextScanWorks) {
 // Disabling stops a slow scan at once; what the stopped scan posted is stale
 // and the next scan works.
 TEST_F(TransferTest, DisablingCancelsASlowScanAndTheNextOneWorks) {
+  KeepSaneUntilTheProcessEnds();
   frontend.settings = {{"read-delay", "yes"}, {"read-delay-duration", "200000"}, {"read-limit", "yes"},
                        {"read-limit-size", "1"}, {"resolution", "300"}};
   OpenManager();
