@@ -87,22 +87,17 @@ std::optional<ScanArea> CurrentArea(const morvex::sane::Device& device) {
 
 void SetArea(morvex::sane::Device& device, const ScanArea& area) {
   const std::optional<ScanArea> now = CurrentArea(device);
-  // Moving right (down) sets the far edge first, moving left (up) the near
-  // one, so that no step asks for an area whose corners cross.
-  if (now && area.left > now->right) {
-    SetOne(device, "br-x", area.right);
-    SetOne(device, "tl-x", area.left);
-  } else {
-    SetOne(device, "tl-x", area.left);
-    SetOne(device, "br-x", area.right);
-  }
-  if (now && area.top > now->bottom) {
-    SetOne(device, "br-y", area.bottom);
-    SetOne(device, "tl-y", area.top);
-  } else {
-    SetOne(device, "tl-y", area.top);
-    SetOne(device, "br-y", area.bottom);
-  }
+  // Moving right (down) past the present far edge sets the far edge first,
+  // otherwise the near one, so that no step asks for an area whose corners
+  // cross.
+  const auto set_edges = [&](const char* near_name, double near_edge, const char* far_name, double far_edge,
+                             bool far_first) {
+    if (far_first) SetOne(device, far_name, far_edge);
+    SetOne(device, near_name, near_edge);
+    if (!far_first) SetOne(device, far_name, far_edge);
+  };
+  set_edges("tl-x", area.left, "br-x", area.right, now && area.left > now->right);
+  set_edges("tl-y", area.top, "br-y", area.bottom, now && area.top > now->bottom);
 }
 
 ScanArea WholeBed(const Bed& bed) { return bed.extent; }
