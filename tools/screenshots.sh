@@ -178,6 +178,10 @@ shoot_window() {  # file window-id
   import -window "$2" "$out/$1"
   echo "  $out/$1"
 }
+press() {  # window-id key: the key to that window, with the focus on it
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool key "$2"
+}
 newest_window() {  # a window of the program other than the main window
   local id
   for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | sort -rn); do
@@ -194,7 +198,7 @@ if [ -f "$sane_config/dll.conf" ]; then
     sleep 1.5  # the search for scanners
     wait_idle
     shoot_window 7-scanner-selection.png "$selection_id"
-    xdotool key --window "$selection_id" Return
+    press "$selection_id" Return
     source_id=""
     for _ in $(seq 100); do
       source_id=$(newest_window) && [ "$source_id" != "$selection_id" ] && break
@@ -205,7 +209,7 @@ if [ -f "$sane_config/dll.conf" ]; then
       wait_idle
       shoot_window 8-scanner-source.png "$source_id"
       # Escape closes the source's dialog; the command ends.
-      xdotool key --window "$source_id" Escape
+      press "$source_id" Escape
       wait_idle
     else
       echo "screenshots: the source's dialog did not appear" >&2
