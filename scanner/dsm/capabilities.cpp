@@ -83,6 +83,12 @@ std::vector<TW_UINT16> Capabilities::PixelTypes() const {
   return types;
 }
 
+bool Capabilities::AllowsMode(const std::string& mode) const {
+  if (allowed_ == kEveryType) return true;
+  const std::optional<TW_UINT16> type = PixelTypeOfMode(mode);
+  return type && *type < 32 && (allowed_ & (1u << *type)) != 0;
+}
+
 bool Capabilities::SelectPixelType(TW_UINT16 type) {
   if (CurrentPixelType() == type) return true;
   for (const std::string& mode : Modes(device_)) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,9 @@ class Capabilities {
   // allowed), in ascending order, and the current one.
   std::vector<TW_UINT16> PixelTypes() const;
   TW_UINT16 CurrentPixelType() const;
+  // Whether a scan mode may be offered: every mode until the program limits
+  // the pixel types, then only those whose pixel type it allows.
+  bool AllowsMode(const std::string& mode) const;
 
  private:
   Answer PixelType(TW_UINT16 msg, TW_CAPABILITY& capability, bool settable);
@@ -48,7 +52,8 @@ class Capabilities {
                     const std::vector<TW_UINT16>& accepted);
 
   sane::Device& device_;
-  std::uint32_t allowed_ = 0xFFFFFFFFu;  // bit n: TWPT n may be offered
+  static constexpr std::uint32_t kEveryType = 0xFFFFFFFFu;
+  std::uint32_t allowed_ = kEveryType;  // bit n: TWPT n may be offered
 };
 
 }  // namespace morvex::dsm

@@ -27,6 +27,9 @@ using ImageHandler = std::function<void(HGLOBAL dib)>;
 // Called when the dialog asks to be closed, or a scan without dialog failed
 // (`error` is the device's message; empty when it was cancelled).
 using CloseHandler = std::function<void(const std::string& error)>;
+// Whether the dialog may offer a scan mode (the program can limit the pixel
+// types); an empty filter offers every mode.
+using ModeFilter = std::function<bool(const std::string& mode)>;
 
 class Frontend {
  public:
@@ -34,9 +37,10 @@ class Frontend {
   // The selection dialog, modal over `parent`: the chosen device name, or
   // nothing for Cancel.
   virtual std::optional<std::string> ChooseScanner(HWND parent, const std::string& remembered) = 0;
-  // The source's dialog, not modal, over `parent`.
+  // The source's dialog, not modal, over `parent`, offering the modes
+  // `modeAllowed` lets through.
   virtual std::unique_ptr<Running> ShowSource(sane::Device& device, const std::string& scannerName, HWND parent,
-                                              ImageHandler image, CloseHandler close) = 0;
+                                              ModeFilter modeAllowed, ImageHandler image, CloseHandler close) = 0;
   // One scan at once with the device's current settings, off this thread.
   virtual std::unique_ptr<Running> Scan(sane::Device& device, ImageHandler image, CloseHandler failed) = 0;
   // The settings the user left for this device last time (best effort), and
@@ -49,7 +53,7 @@ class QtFrontend : public Frontend {
  public:
   std::optional<std::string> ChooseScanner(HWND parent, const std::string& remembered) override;
   std::unique_ptr<Running> ShowSource(sane::Device& device, const std::string& scannerName, HWND parent,
-                                      ImageHandler image, CloseHandler close) override;
+                                      ModeFilter modeAllowed, ImageHandler image, CloseHandler close) override;
   std::unique_ptr<Running> Scan(sane::Device& device, ImageHandler image, CloseHandler failed) override;
   void ApplySettings(sane::Device& device) override;
 };

@@ -56,12 +56,12 @@ std::optional<std::string> QtFrontend::ChooseScanner(HWND parent, const std::str
 }
 
 std::unique_ptr<Running> QtFrontend::ShowSource(sane::Device& device, const std::string& scannerName, HWND parent,
-                                                ImageHandler image, CloseHandler close) {
+                                                ModeFilter modeAllowed, ImageHandler image, CloseHandler close) {
   if (QApplication::instance() == nullptr) throw std::runtime_error("no desktop for the source's dialog");
   // The program disables its window while the source is enabled; a Qt child
   // would be disabled with it. The dialog is therefore a window of its own,
   // kept above the program's window as its transient and centred on it.
-  auto* dialog = new SourceDialog(device, QString::fromStdString(scannerName), nullptr);
+  auto* dialog = new SourceDialog(device, QString::fromStdString(scannerName), nullptr, std::move(modeAllowed));
   if (QWidget* owner = LiveWidget(parent)) {
     QWidget* ownerWindow = owner->window();
     dialog->winId();

@@ -76,8 +76,10 @@ TW_UINT16 Source::Enable(TW_USERINTERFACE* ui) {
   auto image = [this](HGLOBAL dib) { ImageReady(dib); };
   try {
     if (ui->ShowUI) {
-      running_ = frontend_.ShowSource(device_, reinterpret_cast<const char*>(identity_.ProductName), ui->hParent,
-                                      image, [this](const std::string&) { Post(MSG_CLOSEDSREQ); });
+      running_ = frontend_.ShowSource(
+          device_, reinterpret_cast<const char*>(identity_.ProductName), ui->hParent,
+          [this](const std::string& mode) { return capabilities_.AllowsMode(mode); }, image,
+          [this](const std::string&) { Post(MSG_CLOSEDSREQ); });
     } else {
       // A scan at once; when it fails the program is asked to close the source
       // (it cannot show a dialog to try again).

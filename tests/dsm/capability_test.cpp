@@ -93,6 +93,25 @@ TEST_F(CapabilityTest, EnumerationLimitsTheTypesOffered) {
   EXPECT_EQ(Get(ICAP_PIXELTYPE, MSG_GETCURRENT).values, std::vector<TW_UINT16>{TWPT_RGB});
 }
 
+// The source's dialog offers the modes of the pixel types the program allows.
+TEST_F(CapabilityTest, TheDialogOffersOnlyTheModesOfTheAllowedTypes) {
+  ASSERT_EQ(Set(ICAP_PIXELTYPE, TWON_ENUMERATION,
+                dsm::MakeEnumeration(TWTY_UINT16, {TWPT_GRAY, TWPT_RGB}, 0xFFFFFFFF, 0xFFFFFFFF)),
+            TWRC_SUCCESS);
+  Enable(true);
+  ASSERT_TRUE(frontend.dialog.modeAllowed);
+  EXPECT_TRUE(frontend.dialog.modeAllowed("Gray"));
+  EXPECT_TRUE(frontend.dialog.modeAllowed("Color"));
+  EXPECT_FALSE(frontend.dialog.modeAllowed("Lineart"));
+  EXPECT_FALSE(frontend.dialog.modeAllowed("Infrared")) << "a mode of no known pixel type";
+}
+
+TEST_F(CapabilityTest, UntilLimitedTheDialogOffersEveryMode) {
+  Enable(true);
+  ASSERT_TRUE(frontend.dialog.modeAllowed);
+  for (const char* mode : {"Gray", "Color", "Lineart", "Infrared"}) EXPECT_TRUE(frontend.dialog.modeAllowed(mode)) << mode;
+}
+
 TEST_F(CapabilityTest, NothingInCommonIsABadValueAndChangesNothing) {
   EXPECT_EQ(Set(ICAP_PIXELTYPE, TWON_ENUMERATION, dsm::MakeEnumeration(TWTY_INT16, {TWPT_BW, TWPT_CMYK}, 0, 0)),
             TWRC_FAILURE);

@@ -53,8 +53,9 @@ std::optional<std::string> ScriptedFrontend::ChooseScanner(HWND, const std::stri
 }
 
 std::unique_ptr<dsm::Running> ScriptedFrontend::ShowSource(sane::Device&, const std::string& scannerName, HWND parent,
-                                                           dsm::ImageHandler image, dsm::CloseHandler close) {
-  dialog = Dialog{scannerName, parent, std::move(image), std::move(close), true};
+                                                           dsm::ModeFilter modeAllowed, dsm::ImageHandler image,
+                                                           dsm::CloseHandler close) {
+  dialog = Dialog{scannerName, parent, std::move(modeAllowed), std::move(image), std::move(close), true};
   return std::make_unique<ScriptedDialog>(dialog);
 }
 

@@ -42,6 +42,7 @@ class ScriptedFrontend : public dsm::QtFrontend {
   struct Dialog {
     std::string scannerName;
     HWND parent = nullptr;
+    dsm::ModeFilter modeAllowed;
     dsm::ImageHandler image;
     dsm::CloseHandler close;
     bool open = true;
@@ -49,7 +50,8 @@ class ScriptedFrontend : public dsm::QtFrontend {
 
   std::optional<std::string> ChooseScanner(HWND parent, const std::string& remembered) override;
   std::unique_ptr<dsm::Running> ShowSource(sane::Device& device, const std::string& scannerName, HWND parent,
-                                           dsm::ImageHandler image, dsm::CloseHandler close) override;
+                                           dsm::ModeFilter modeAllowed, dsm::ImageHandler image,
+                                           dsm::CloseHandler close) override;
   // Applies `settings` (when the test gave any) instead of remembered ones.
   void ApplySettings(sane::Device& device) override;
 

@@ -56,9 +56,9 @@ class SourceDialogTest : public ::testing::Test {
   }
 
   // The dialog over the device as it is now, shown, counting what it says.
-  SourceDialog& Open(const std::string& name = "test:0") {
+  SourceDialog& Open(const std::string& name = "test:0", std::function<bool(const std::string&)> modeAllowed = {}) {
     if (name != device_.name()) device_ = session_.open(name);
-    dialog_ = std::make_unique<SourceDialog>(device_, "Noname frontend-tester", nullptr);
+    dialog_ = std::make_unique<SourceDialog>(device_, "Noname frontend-tester", nullptr, std::move(modeAllowed));
     QObject::connect(dialog_.get(), &SourceDialog::imageScanned, [this](HGLOBAL dib) { images_.push_back(dib); });
     QObject::connect(dialog_.get(), &SourceDialog::closeRequested, [this] { ++closeRequests_; });
     dialog_->show();
@@ -130,6 +130,18 @@ INSTANTIATE_TEST_SUITE_P(
                       EditorCase{"three-pass", "QCheckBox", false},         // inactive in grey
                       EditorCase{"read-limit-size", "QSpinBox", false}),     // inactive until read-limit
     [](const auto& info) { return morvex::testing::CaseName(info.param.option); });
+
+TEST_F(SourceDialogTest, TheModeBoxOffersOnlyTheModesLetThroughAndAlwaysTheCurrentOne) {
+  Open("test:0", [](const std::string& mode) { return mode == "Color"; });
+  QComboBox* modes = W<QComboBox>("modeBox");
+  ASSERT_EQ(modes->count(), 2);
+  EXPECT_EQ(modes->itemText(0), "Gray") << "the device's current mode";
+  EXPECT_EQ(modes->itemText(1), "Color");
+  modes->setCurrentIndex(1);
+  Settle();
+  EXPECT_EQ(Value(device_, "mode"), "Color");
+  EXPECT_EQ(W<QComboBox>("modeBox")->count(), 1) << "once left, a mode not let through is gone";
+}
 
 TEST_F(SourceDialogTest, TheMainOptionsAreNotRepeatedAmongTheOthers) {
   Open();

@@ -18,6 +18,7 @@
 #include <exception>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -122,8 +123,9 @@ struct SourceDialog::PreviewRestore {
   std::optional<OptionValue> preview;
 };
 
-SourceDialog::SourceDialog(morvex::sane::Device& device, const QString& scannerName, QWidget* parent)
-    : QDialog(parent), device_(device) {
+SourceDialog::SourceDialog(morvex::sane::Device& device, const QString& scannerName, QWidget* parent,
+                           std::function<bool(const std::string& mode)> modeAllowed)
+    : QDialog(parent), device_(device), modeAllowed_(std::move(modeAllowed)) {
   setObjectName(QStringLiteral("ScannerSource"));
   setWindowTitle(QStringLiteral("Сканирование — %1").arg(scannerName));
   setModal(false);
@@ -338,9 +340,12 @@ void SourceDialog::fillChoice(QComboBox* box, const char* option) {
   }
   const std::optional<OptionValue> value = Read(device_, *o);
   const std::string* now = value ? std::get_if<std::string>(&*value) : nullptr;
+  const bool isMode = std::string_view(option) == "mode";
   for (const std::string& s : o->strings) {
+    const bool current = now && *now == s;
+    if (isMode && modeAllowed_ && !current && !modeAllowed_(s)) continue;
     box->addItem(Text(s), Text(s));
-    if (now && *now == s) box->setCurrentIndex(box->count() - 1);
+    if (current) box->setCurrentIndex(box->count() - 1);
   }
   box->setToolTip(Text(o->description));
   box->setEnabled(o->settable());

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,7 +41,10 @@ class ScanJob;
 class SourceDialog : public QDialog {
   Q_OBJECT
  public:
-  SourceDialog(morvex::sane::Device& device, const QString& scannerName, QWidget* parent);
+  // `modeAllowed` (when given) says which of the device's scan modes the mode
+  // box offers; the device's current mode is always among them.
+  SourceDialog(morvex::sane::Device& device, const QString& scannerName, QWidget* parent,
+               std::function<bool(const std::string& mode)> modeAllowed = {});
   ~SourceDialog() override;
 
   // Every way of closing (the button, the window's close, Escape) ends here:
@@ -74,6 +78,7 @@ class SourceDialog : public QDialog {
   void showError(const QString& text);
 
   morvex::sane::Device& device_;
+  std::function<bool(const std::string& mode)> modeAllowed_;
   std::optional<Bed> bed_;
   // Set while a job runs; a job's queued results carry its number so that
   // the results of a job already given up are dropped.
