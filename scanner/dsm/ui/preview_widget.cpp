@@ -58,25 +58,36 @@ void PreviewWidget::paintEvent(QPaintEvent*) {
   if (!picture_.isNull()) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(bed, picture_);
-  } else {
-    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
-    painter.drawText(bed.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("Нажмите «Просмотр», чтобы увидеть всё стекло сканера"));
   }
   painter.setPen(QPen(Qt::gray, 1));
   painter.drawRect(bed);
   const std::optional<QRectF> shown = dragStart_ ? std::optional<QRectF>(dragArea_) : area_;
-  if (!shown) return;
-  const QRectF area(bed.left() + shown->left() * bed.width(), bed.top() + shown->top() * bed.height(),
-                    shown->width() * bed.width(), shown->height() * bed.height());
-  // Outside the area is dimmed; the area itself keeps its picture.
-  QPainterPath outside;
-  outside.addRect(bed);
-  QPainterPath inside;
-  inside.addRect(area);
-  painter.fillPath(outside.subtracted(inside), QColor(0, 0, 0, 70));
-  painter.setPen(QPen(QColor(0, 90, 200), 2, Qt::DashLine));
-  painter.drawRect(area);
+  if (shown) {
+    const QRectF area(bed.left() + shown->left() * bed.width(), bed.top() + shown->top() * bed.height(),
+                      shown->width() * bed.width(), shown->height() * bed.height());
+    // Outside the area is dimmed; the area itself keeps its picture.
+    QPainterPath outside;
+    outside.addRect(bed);
+    QPainterPath inside;
+    inside.addRect(area);
+    painter.fillPath(outside.subtracted(inside), QColor(0, 0, 0, 70));
+    painter.setPen(QPen(QColor(0, 90, 200), 2, Qt::DashLine));
+    painter.drawRect(area);
+  }
+  if (picture_.isNull()) {
+    // The hint lies on a plate of its own at the foot of the bed, over
+    // whatever area is marked.
+    const QString hint = QStringLiteral("Нажмите «Просмотр», чтобы увидеть всё стекло сканера");
+    const QRectF room = bed.adjusted(8, 8, -8, -8);
+    QRectF plate = painter.boundingRect(room, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap, hint);
+    plate.adjust(-6, -4, 6, 4);
+    plate.moveBottom(room.bottom());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 225));
+    painter.drawRoundedRect(plate, 4, 4);
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(plate, Qt::AlignCenter | Qt::TextWordWrap, hint);
+  }
 }
 
 void PreviewWidget::mousePressEvent(QMouseEvent* event) {
