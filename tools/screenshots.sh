@@ -3,7 +3,9 @@
 # morvex-demo on a virtual X display (Xvfb), drives it with xdotool and saves
 # PNG pictures of the splash, the main window after the file command, the
 # progress window during a folder run, the main window after that run and
-# with the help page open.
+# with the help page open, and the scan command: the scanner selection, the
+# source's dialog with its preview and the main window after the scan (SANE's
+# test and pnm devices, through the dll.conf the scanner tests use).
 #
 #   tools/screenshots.sh BUILD_DIR      (make screenshots runs it)
 #
@@ -104,6 +106,13 @@ click() {  # x y, relative to the main window
   xdotool mousemove $((main_x + $1)) $((main_y + $2)) click 1
 }
 
+# The scan command reaches SANE's test device; the scanner is remembered in a
+# configuration folder of this run.
+sane_config=$build/tests/sane/sane-config
+export SANE_CONFIG_DIR="$sane_config:" XDG_CONFIG_HOME=$work/config
+mkdir -p "$XDG_CONFIG_HOME/morvex"
+echo "test:0" >"$XDG_CONFIG_HOME/morvex/scanner"
+
 start_program() {
   (cd "$notes" && exec "$exe") >"$work/app.log" 2>&1 &
   app_pid=$!
@@ -162,6 +171,63 @@ shoot_root 5-folder-command.png "$main_x" "$main_y" 772 588
 click 719 48
 wait_idle
 shoot_root 6-help.png "$main_x" "$main_y" 772 588
+
+# "Обработать скан": the selection (the remembered test:0 preselected) and
+# the source's dialog as they open, then closed.
+shoot_window() {  # file window-id
+  import -window "$2" "$out/$1"
+  echo "  $out/$1"
+}
+press() {  # window-id key: the key to that window, with the focus on it
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool key "$2"
+}
+newest_window() {  # a window of the program other than the main window
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | sort -rn); do
+    [ "$id" = "$main_id" ] && continue
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$id"; return 0; }
+  done
+  return 1
+}
+if [ -f "$sane_config/dll.conf" ]; then
+  click 491 48
+  selection_id=""
+  for _ in $(seq 100); do selection_id=$(newest_window) && break; sleep 0.1; done
+  if [ -n "$selection_id" ]; then
+    sleep 1.5  # the search for scanners
+    wait_idle
+    shoot_window 7-scanner-selection.png "$selection_id"
+    press "$selection_id" Return
+    source_id=""
+    for _ in $(seq 100); do
+      source_id=$(newest_window) && [ "$source_id" != "$selection_id" ] && break
+      source_id=""
+      sleep 0.1
+    done
+    if [ -n "$source_id" ]; then
+      wait_idle
+      shoot_window 8-scanner-source.png "$source_id"
+      # Escape closes the source's dialog; the command ends.
+      press "$source_id" Escape
+      wait_idle
+    else
+      echo "screenshots: the source's dialog did not appear" >&2
+    fi
+  else
+    echo "screenshots: the scanner selection did not appear" >&2
+  fi
+fi
+
+# The source's dialog with a preview and the window after a note was scanned
+# through the pnm device: taken offscreen by the end-to-end scan test.
+if [ -x "$build/tests/gui/gui_scan_device_tests" ]; then
+  QT_QPA_PLATFORM=offscreen MORVEX_SCAN_SHOTS=$out "$build/tests/gui/gui_scan_device_tests" \
+    --gtest_filter='*Pnm*' >"$work/scan-shots.log" 2>&1 || echo "screenshots: the scan test failed (see below)" >&2
+  for f in 9-scanner-source-preview.png 10-after-scan.png; do
+    [ -f "$out/$f" ] && echo "  $out/$f" || { echo "screenshots: $f was not taken" >&2; tail -20 "$work/scan-shots.log" >&2; }
+  done
+fi
 
 # The close button ends the program.
 click $((772 - 4 - 12)) 14

@@ -32,9 +32,12 @@
 #include "morvex/app/utf8.h"
 #include "morvex/bmp.h"
 #include "morvex/engine.h"
+#include "morvex/grey_image.h"
+#include "morvex/twain/multitwain.h"
 #include "picture_box.h"
 #include "progress_form.h"
 #include "res_protocol.h"
+#include "scanned_image.h"
 #include "user_messages.h"
 #include "wait_cursor.h"
 #include "window_placement.h"
@@ -59,6 +62,7 @@ const QColor kStatusBottom(150, 150, 150);
 const QString kReportCaption = QStringLiteral("Отчёт");
 const QString kHelpCaption = QStringLiteral("Справка");
 const QString kInitialStatus = QStringLiteral("#####");
+const QString kNoRoomForScanText = QStringLiteral("TBitMap: Нет ресурсов для загрузки изображения!");
 
 std::filesystem::path FsPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -190,9 +194,6 @@ QWidget* TMoneyForm::makeToolBar() {
   cbReanme_->setAttribute(Qt::WA_TranslucentBackground);
   cbReanme_->setGeometry(frame->x() + 10, frame->y() + 4, frame->width() - 16, 17);
   cbReanme_->raise();
-
-  // The scan command comes with scanner support; until then it is off.
-  gradBtn1_->setEnabled(false);
 
   connect(gradBtn2_, &QAbstractButton::clicked, this, &TMoneyForm::GradBtn2Click);
   connect(gradBtn3_, &QAbstractButton::clicked, this, &TMoneyForm::GradBtn3Click);
@@ -424,8 +425,57 @@ void TMoneyForm::GradBtn3Click() {
   setEnabled(true);
 }
 
+namespace {
+
+// Releases the scanned DIB however the scan command ends.
+class OwnedDib {
+ public:
+  explicit OwnedDib(HGLOBAL dib) : dib_(dib) {}
+  ~OwnedDib() { twain::TWAIN_FreeDib(dib_); }
+  OwnedDib(const OwnedDib&) = delete;
+  OwnedDib& operator=(const OwnedDib&) = delete;
+  HGLOBAL get() const { return dib_; }
+
+ private:
+  HGLOBAL dib_;
+};
+
+}  // namespace
+
 void TMoneyForm::GradBtn1Click() {
-  // Filled in with scanner support; the button is disabled until then.
+  setStatus(kInitialStatus.toStdString());
+  WaitCursor hourglass;
+  Bitmap working;
+  const HWND window = static_cast<QWidget*>(this);
+  // Each call opens the TWAIN session and takes it down again; both report
+  // their own failures.
+  if (twain::TWAIN_SelectImageSource(window) == 0) return;
+  const HGLOBAL acquired = twain::TWAIN_AcquireDib(window, 0);
+  if (acquired == nullptr) return;
+  OwnedDib dib(acquired);
+  try {
+    const DibSize size = ReadDibSize(dib.get());
+    try {
+      PutDibIntoBitmap(dib.get(), size, working);
+    } catch (const OutOfGraphicsResources&) {
+      messages_.ShowPlatformError(kNoRoomForScanText);
+    }
+    MakeGreyImage(working);
+    previewBitmap_ = working;
+    preview_->setImage(ToQImage(previewBitmap_));
+    QCoreApplication::processEvents();
+    std::vector<std::string> details;
+    const std::string depth = app::BitDepthLabel(previewBitmap_);
+    AnalisysResult result;
+    // The outlines go into the working bitmap only: the preview keeps the
+    // plain grey scan.
+    AnalyzeNote(working, true, &details, result, references_);
+    if (!details.empty()) setStatus(app::AnalysisStatusText(previewBitmap_, depth, details));
+    resultsView_->SetPageText(app::ResultPage(app::kScanResultTitle, result));
+  } catch (const std::exception& e) {
+    hourglass.release();
+    reportError(e);
+  }
 }
 
 void TMoneyForm::HelpClick() {

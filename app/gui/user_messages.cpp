@@ -11,6 +11,10 @@ void MessageBoxes::ShowError(const QString& text) {
   QMessageBox::critical(QApplication::activeWindow(), kApplicationTitle, text);
 }
 
+void MessageBoxes::ShowPlatformError(const QString& text) {
+  QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Error"), text);
+}
+
 void MessageBoxes::ShowInformation(const QString& caption, const QString& text) {
   QMessageBox::information(QApplication::activeWindow(), caption, text);
 }

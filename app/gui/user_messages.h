@@ -16,6 +16,9 @@ class UserMessages {
   virtual void ShowError(const QString& text) = 0;
   // A modal box with the information icon and one OK button.
   virtual void ShowInformation(const QString& caption, const QString& text) = 0;
+  // The platform's own error box (caption "Error", error icon, one OK
+  // button), for a failure that does not end the command.
+  virtual void ShowPlatformError(const QString& text) = 0;
 };
 
 // The real message boxes.
@@ -23,6 +26,7 @@ class MessageBoxes : public UserMessages {
  public:
   void ShowError(const QString& text) override;
   void ShowInformation(const QString& caption, const QString& text) override;
+  void ShowPlatformError(const QString& text) override;
 };
 
 }  // namespace morvex::gui

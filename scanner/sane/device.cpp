@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -15,6 +17,16 @@ namespace morvex::sane {
 namespace {
 
 constexpr std::size_t kReadSize = 64 * 1024;
+// How long a scan waits after a fault before it resets the device.
+constexpr std::chrono::milliseconds kSettleAfterFault{50};
+
+// Sleeps for `duration`, or less when a stop is requested meanwhile.
+void WaitForStop(const std::stop_token& stop, std::chrono::milliseconds duration) {
+  std::mutex mutex;
+  std::condition_variable_any woken;
+  std::unique_lock lock(mutex);
+  woken.wait_for(lock, stop, duration, [] { return false; });
+}
 
 Status StatusOf(SANE_Status s) { return static_cast<Status>(s); }
 
@@ -219,6 +231,11 @@ ScannedImage Device::scan(DibStorage& storage, const ProgressCallback& progress,
     // After a stop request a device may end a frame early or with any status;
     // whatever then goes wrong, the cause is the stop.
     if (stop.stop_requested()) throw SaneError(context, Status::Cancelled);
+    // A fault the device reported on its own: backends that read on a thread
+    // of their own may still be ending it, and cancelling a thread while it
+    // ends can deadlock inside sane_cancel. A moment's wait lets it finish
+    // first; a stop request cuts the wait short.
+    WaitForStop(stop, kSettleAfterFault);
     throw;
   }
 }

@@ -21,8 +21,10 @@ class RecordingMessages : public UserMessages {
  public:
   void ShowError(const QString& text) override { errors.push_back(text); }
   void ShowInformation(const QString& caption, const QString& text) override { information.push_back({caption, text}); }
+  void ShowPlatformError(const QString& text) override { platformErrors.push_back(text); }
 
   QStringList errors;
+  QStringList platformErrors;
   std::vector<std::pair<QString, QString>> information;
 };
 

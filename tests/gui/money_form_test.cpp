@@ -48,7 +48,7 @@ TEST(MoneyForm, StartsWithBlankPagesCollapsedReportAndTheTitle) {
   EXPECT_EQ(f.titleLabel()->text(), QStringLiteral("Morvex Demo v0.971"));
   EXPECT_EQ(f.reportGroup()->title(), QStringLiteral("Отчёт"));
   EXPECT_TRUE(f.referenceDigits().loaded());
-  EXPECT_FALSE(f.scanButton()->isEnabled());
+  EXPECT_TRUE(f.scanButton()->isEnabled());
   EXPECT_FALSE(f.renameBox()->isChecked());
   EXPECT_TRUE(f.renameBox()->isEnabled());
 }
