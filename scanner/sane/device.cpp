@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include <sane/sane.h>
 
+#include "backend_threads.h"
 #include "descriptor.h"
 #include "morvex/sane/error.h"
 
@@ -17,16 +16,9 @@ namespace morvex::sane {
 namespace {
 
 constexpr std::size_t kReadSize = 64 * 1024;
-// How long a scan waits after a fault before it resets the device.
-constexpr std::chrono::milliseconds kSettleAfterFault{50};
-
-// Sleeps for `duration`, or less when a stop is requested meanwhile.
-void WaitForStop(const std::stop_token& stop, std::chrono::milliseconds duration) {
-  std::mutex mutex;
-  std::condition_variable_any woken;
-  std::unique_lock lock(mutex);
-  woken.wait_for(lock, stop, duration, [] { return false; });
-}
+// The longest a scan waits for its backend's threads to end before it resets
+// the device (see backend_threads.h).
+constexpr std::chrono::milliseconds kBackendThreadsLimit{500};
 
 Status StatusOf(SANE_Status s) { return static_cast<Status>(s); }
 
@@ -80,7 +72,7 @@ struct Device::State {
   void reload();
   double resolution(std::string_view axis) const;
   ScannedImage readFrames(DibStorage& storage, const ProgressCallback& progress, const std::stop_token& stop,
-                          const std::string& context);
+                          const std::string& context, const BackendThreads& backendThreads);
 };
 
 Device::Device(Session session, std::string_view name) : state_(std::make_unique<State>()) {
@@ -216,32 +208,34 @@ ScannedImage Device::scan(DibStorage& storage, const ProgressCallback& progress,
   const std::string context = "scan of " + s.name;
   const SANE_Handle handle = s.handle;
 
-  // Every way out of the scan ends it on the device, so the next one can start.
+  // Every way out of the scan ends it on the device, so the next one can start;
+  // the backend's own threads end first, unless a stop already cancelled them.
+  BackendThreads backendThreads;
   struct EndScan {
     SANE_Handle handle;
-    ~EndScan() { sane_cancel(handle); }
-  } endScan{handle};
+    const BackendThreads& threads;
+    const std::stop_token& stop;
+    ~EndScan() {
+      threads.waitForEnd(stop, kBackendThreadsLimit);
+      sane_cancel(handle);
+    }
+  } endScan{handle, backendThreads, stop};
   // A stop request from any thread cancels the device's work; sane_read then
   // returns SANE_STATUS_CANCELLED. Declared after endScan so that it is
   // unregistered (and any running call finished) before that last sane_cancel.
   std::stop_callback onStop(stop, [handle] { sane_cancel(handle); });
   try {
-    return s.readFrames(storage, progress, stop, context);
+    return s.readFrames(storage, progress, stop, context, backendThreads);
   } catch (const SaneError&) {
     // After a stop request a device may end a frame early or with any status;
     // whatever then goes wrong, the cause is the stop.
     if (stop.stop_requested()) throw SaneError(context, Status::Cancelled);
-    // A fault the device reported on its own: backends that read on a thread
-    // of their own may still be ending it, and cancelling a thread while it
-    // ends can deadlock inside sane_cancel. A moment's wait lets it finish
-    // first; a stop request cuts the wait short.
-    WaitForStop(stop, kSettleAfterFault);
     throw;
   }
 }
 
 ScannedImage Device::State::readFrames(DibStorage& storage, const ProgressCallback& progress, const std::stop_token& stop,
-                                       const std::string& context) {
+                                       const std::string& context, const BackendThreads& backendThreads) {
   auto failed = [&](SANE_Status status) { return SaneError(context, StatusOf(status)); };
   auto cancelled = [&] { return SaneError(context, Status::Cancelled); };
   FrameAssembler assembler(storage, resolution("x"), resolution("y"), context);
@@ -254,7 +248,7 @@ ScannedImage Device::State::readFrames(DibStorage& storage, const ProgressCallba
   int restarts = 0;
   for (;;) {
     if (stop.stop_requested()) throw cancelled();
-    SANE_Status status = sane_start(handle);
+    SANE_Status status = backendThreads.whileStarting([this] { return sane_start(handle); });
     if (status != SANE_STATUS_GOOD) throw failed(status);
     // Parameters before sane_start are estimates; these are the frame's own.
     SANE_Parameters p{};
@@ -292,6 +286,7 @@ ScannedImage Device::State::readFrames(DibStorage& storage, const ProgressCallba
     if (assembler.complete()) break;
     if (frame.lastFrame) {
       if (++restarts > 2) break;  // finish() says which colours are missing
+      backendThreads.waitForEnd(stop, kBackendThreadsLimit);
       sane_cancel(handle);
     }
     report.frame = std::min(report.frame + 1, report.frames);
